@@ -1,0 +1,109 @@
+#include "platform/application.h"
+
+#include "platform/cursor.h"
+#include "platform/cursor_data.h"
+#include "platform/picture.h"
+#include "platform/surface.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
+
+namespace platform {
+
+namespace {
+Application* theApplication = nullptr;
+}
+
+std::shared_ptr<Picture> ResourceFork::GetPicture(int id) const
+{
+    QImage image(QStringLiteral(":/pictures/%1.png").arg(id));
+    if (image.isNull()) {
+        return nullptr;
+    }
+    return std::make_shared<Picture>(std::make_unique<detail::Surface>(std::move(image)));
+}
+
+std::shared_ptr<MouseCursor> ResourceFork::getCursor(int id) const
+{
+    const QString path = QStringLiteral(":/cursors/%1.png").arg(id);
+    if (!QFile::exists(path)) {
+        return nullptr;
+    }
+    QPixmap pixmap(path);
+    if (pixmap.isNull()) {
+        return nullptr;
+    }
+    auto data = std::make_unique<detail::CursorData>(
+        detail::CursorData { QCursor(pixmap, pixmap.width() / 2, pixmap.height() / 2), false });
+    return std::make_shared<MouseCursor>(std::move(data));
+}
+
+struct Runtime::Impl {
+    std::unique_ptr<QApplication> qt; // null when the caller made its own
+};
+
+Runtime::Runtime(int& argc, char** argv)
+    : impl_(std::make_unique<Impl>())
+{
+    if (QApplication::instance() == nullptr) {
+        impl_->qt = std::make_unique<QApplication>(argc, argv);
+    }
+    QApplication::setApplicationName(QStringLiteral("Zindra"));
+}
+
+Runtime::~Runtime() = default;
+
+void Runtime::preferX11OnWayland()
+{
+    const bool chosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (!chosen && wayland && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
+void Runtime::registerClass(std::string name)
+{
+    classes_.push_back(std::move(name));
+}
+
+void Runtime::afterStart(std::function<void()> work)
+{
+    QTimer::singleShot(
+        0, QCoreApplication::instance(), [work = std::move(work)] { dispatch("start", work); });
+}
+
+int Runtime::run()
+{
+    status_ = quitRequested() ? quitCode() : QApplication::exec();
+    return status_;
+}
+
+int Runtime::shutdown()
+{
+    impl_->qt.reset();
+    return status_;
+}
+
+Application::Application()
+{
+    theApplication = this;
+}
+
+Application::~Application()
+{
+    if (theApplication == this) {
+        theApplication = nullptr;
+    }
+}
+
+Application* Application::instance()
+{
+    return theApplication;
+}
+
+} // namespace platform

@@ -1,0 +1,73 @@
+// The framework runtime (Qt, the class registry, the event loop), the
+// application object and the application's own resources.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class MouseCursor;
+class Picture;
+
+// The framework runtime. Made first and shut down last.
+class Runtime {
+public:
+    // Brings Qt up (unless the caller already has). argc/argv stay with the caller.
+    Runtime(int& argc, char** argv);
+    ~Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    // On a Wayland desktop no client may place its own window, so the game
+    // asks Qt for its X11 platform (XWayland) unless the user chose one.
+    // Call before making the runtime.
+    static void preferX11OnWayland();
+
+    // The class registry: names in the order they were registered.
+    void registerClass(std::string name);
+    [[nodiscard]] const std::vector<std::string>& registeredClasses() const { return classes_; }
+
+    // Runs work once the event loop has started (after the first events).
+    void afterStart(std::function<void()> work);
+    // Runs the event loop until Quit; returns Quit's exit code.
+    int run();
+    // Ends the runtime's part of the program; returns the exit status.
+    int shutdown();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    std::vector<std::string> classes_;
+    int status_ = 0;
+};
+
+// The application's own resources, addressed by numeric id.
+class ResourceFork {
+public:
+    // The picture resource with that id, or null when there is none or it
+    // cannot be read. Every call makes a new picture.
+    [[nodiscard]] std::shared_ptr<Picture> GetPicture(int id) const;
+    // The cursor resource with that id, or null.
+    [[nodiscard]] std::shared_ptr<MouseCursor> getCursor(int id) const;
+};
+
+// The application object. Exactly one exists while the program runs.
+class Application {
+public:
+    Application();
+    virtual ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The application object, or null when there is none.
+    [[nodiscard]] static Application* instance();
+    [[nodiscard]] const ResourceFork& resourceFork() const { return resources_; }
+
+private:
+    ResourceFork resources_;
+};
+
+} // namespace platform

@@ -1,0 +1,99 @@
+#include "platform/control.h"
+
+#include "platform/surface.h"
+#include "platform/widgets.h"
+#include "platform/window.h"
+
+namespace platform {
+
+Control::Control(Window& window, std::string name, std::int32_t index)
+    : window_(window)
+    , name_(std::move(name))
+    , index_(index)
+{
+}
+
+Control::~Control() = default;
+
+RectControl::RectControl(Window& window, std::string name, std::int32_t index)
+    : Control(window, std::move(name), index)
+    , surface_(std::make_unique<detail::Surface>(0, 0, 0u))
+    , widget_(new detail::ControlWidget(*this, &window.widget()))
+{
+    surface_->onChanged = [this](const QRect& area) {
+        if (!area.isEmpty()) {
+            widget_->update(area);
+        }
+    };
+    widget_->show();
+}
+
+RectControl::~RectControl()
+{
+    surface_->onChanged = nullptr;
+    delete widget_;
+}
+
+void RectControl::setBounds(int left, int top, int width, int height)
+{
+    widget_->setGeometry(left, top, width, height);
+    if (width != surface_->width() || height != surface_->height()) {
+        surface_->resize(width, height, 0u);
+        render();
+    }
+}
+
+int RectControl::left() const
+{
+    return widget_->x();
+}
+int RectControl::top() const
+{
+    return widget_->y();
+}
+int RectControl::width() const
+{
+    return widget_->width();
+}
+int RectControl::height() const
+{
+    return widget_->height();
+}
+
+void RectControl::setVisible(bool visible)
+{
+    widget_->setVisible(visible);
+}
+bool RectControl::visible() const
+{
+    return !widget_->isHidden();
+}
+
+void RectControl::refresh(bool erase)
+{
+    refreshRect(0, 0, width(), height(), erase);
+}
+
+void RectControl::refreshRect(int x, int y, int w, int h, bool /*erase*/)
+{
+    render();
+    widget_->update(QRect(x, y, w, h));
+}
+
+Color RectControl::pixel(int x, int y) const
+{
+    if (!surface_->image.rect().contains(x, y)) {
+        return 0;
+    }
+    return qUnpremultiply(surface_->image.pixel(x, y)) & 0xFFFFFFu;
+}
+
+int RectControl::alpha(int x, int y) const
+{
+    if (!surface_->image.rect().contains(x, y)) {
+        return 0;
+    }
+    return qAlpha(surface_->image.pixel(x, y));
+}
+
+} // namespace platform

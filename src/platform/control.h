@@ -1,0 +1,87 @@
+// The controls a window holds: the named base, and the rectangular controls
+// that show on screen.
+#pragma once
+
+#include "platform/globals.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class Window;
+namespace detail {
+class ControlWidget;
+class Surface;
+} // namespace detail
+
+// Anything that lives in a window's control list under a name (and, for an
+// element of a control array, an index).
+class Control {
+public:
+    Control(Window& window, std::string name, std::int32_t index);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    [[nodiscard]] const std::string& name() const { return name_; }
+    // kNoIndex for a control that is not an array element.
+    [[nodiscard]] std::int32_t index() const { return index_; }
+    [[nodiscard]] Window& window() const { return window_; }
+
+private:
+    Window& window_;
+    std::string name_;
+    std::int32_t index_;
+};
+
+// A control with a rectangle on the window. It owns a surface of its size;
+// the screen only ever shows a copy of that surface, so what is drawn on it
+// stays until it is drawn over. Left and top are window coordinates, also for
+// a control that lies inside a parent control; a child is created after its
+// parent and so stands in front of it.
+class RectControl : public Control {
+public:
+    RectControl(Window& window, std::string name, std::int32_t index);
+    ~RectControl() override;
+
+    void setBounds(int left, int top, int width, int height);
+    [[nodiscard]] int left() const;
+    [[nodiscard]] int top() const;
+    [[nodiscard]] int width() const;
+    [[nodiscard]] int height() const;
+
+    // The control this one lies in; null for the window itself.
+    void setParentControl(RectControl* parent) { parent_ = parent; }
+    [[nodiscard]] RectControl* parentControl() const { return parent_; }
+
+    // Shown or hidden at once.
+    void setVisible(bool visible);
+    [[nodiscard]] bool visible() const;
+
+    // Repaints the whole control now (see refreshRect).
+    void refresh(bool erase = true);
+    // Repaints the area now: restored from the backdrop when erase is true
+    // (a canvas), then the control draws itself again (a canvas raises Paint).
+    virtual void refreshRect(int x, int y, int w, int h, bool erase);
+
+    // The colour at (x, y) of the control's surface, 0xRRGGBB; tests read it.
+    [[nodiscard]] Color pixel(int x, int y) const;
+    // The opacity (0..255) at (x, y) of the control's surface.
+    [[nodiscard]] int alpha(int x, int y) const;
+
+    [[nodiscard]] detail::Surface& surface() const { return *surface_; }
+    [[nodiscard]] detail::ControlWidget& widget() const { return *widget_; }
+
+protected:
+    // Draws the control's own look into its surface; a canvas raises Paint.
+    virtual void render() { }
+
+private:
+    std::unique_ptr<detail::Surface> surface_;
+    detail::ControlWidget* widget_; // owned through Qt by the window's widget
+    RectControl* parent_ = nullptr;
+};
+
+} // namespace platform

@@ -1,0 +1,313 @@
+#include "platform/graphics.h"
+
+#include "platform/picture.h"
+#include "platform/surface.h"
+
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+QRgb opaque(Color color)
+{
+    return 0xFF000000u | (color & 0xFFFFFFu);
+}
+
+// Fills the part of the span [x0, x1) on row y that lies inside the image.
+void fillSpan(QImage& image, int y, int x0, int x1, QRgb colour)
+{
+    if (y < 0 || y >= image.height()) {
+        return;
+    }
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, image.width());
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = x0; x < x1; ++x) {
+        line[x] = colour;
+    }
+}
+
+void plot(QImage& image, int x, int y, QRgb colour)
+{
+    if (x >= 0 && y >= 0 && x < image.width() && y < image.height()) {
+        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
+    }
+}
+
+// The columns [first, last] of row j (0..h-1) that lie inside a w x h
+// rectangle whose corners are quarter ellipses rx wide and ry high. A pixel
+// belongs to the shape when its centre does.
+struct Span {
+    int first;
+    int last;
+};
+
+Span roundRectSpan(int w, int h, int arcW, int arcH, int j)
+{
+    const double rx = std::min<double>(std::max(arcW, 0), w / 2.0);
+    const double ry = std::min<double>(std::max(arcH, 0), h / 2.0);
+    double inset = 0.0;
+    if (rx > 0.0 && ry > 0.0) {
+        const double yc = j + 0.5;
+        double dy = 0.0;
+        if (yc < ry) {
+            dy = ry - yc;
+        } else if (yc > h - ry) {
+            dy = yc - (h - ry);
+        }
+        if (dy > 0.0) {
+            const double t = dy / ry;
+            inset = rx - rx * std::sqrt(std::max(0.0, 1.0 - t * t));
+        }
+    }
+    // Centre x + 0.5 must be at least inset from either side.
+    const int first = static_cast<int>(std::ceil(inset - 0.5));
+    const int last = static_cast<int>(std::floor(w - 0.5 - inset));
+    return { first, last };
+}
+
+} // namespace
+
+void Graphics::setForeColor(Color color)
+{
+    surface_.foreColor = color & 0xFFFFFFu;
+}
+Color Graphics::foreColor() const
+{
+    return surface_.foreColor;
+}
+void Graphics::setBold(bool bold)
+{
+    surface_.bold = bold;
+}
+void Graphics::setItalic(bool italic)
+{
+    surface_.italic = italic;
+}
+void Graphics::setTextSize(int size)
+{
+    surface_.textSize = std::max(size, 0);
+}
+bool Graphics::bold() const
+{
+    return surface_.bold;
+}
+bool Graphics::italic() const
+{
+    return surface_.italic;
+}
+int Graphics::textSize() const
+{
+    return surface_.textSize;
+}
+int Graphics::width() const
+{
+    return surface_.width();
+}
+int Graphics::height() const
+{
+    return surface_.height();
+}
+
+int Graphics::textHeight() const
+{
+    return QFontMetrics(surface_.font()).height();
+}
+
+double Graphics::stringWidth(std::string_view text) const
+{
+    return QFontMetricsF(surface_.font())
+        .horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void Graphics::drawLine(int x1, int y1, int x2, int y2)
+{
+    // Bresenham: one pixel per step, both ends included.
+    const QRgb colour = opaque(surface_.foreColor);
+    const int dx = std::abs(x2 - x1);
+    const int dy = -std::abs(y2 - y1);
+    const int sx = x1 < x2 ? 1 : -1;
+    const int sy = y1 < y2 ? 1 : -1;
+    int error = dx + dy;
+    int x = x1;
+    int y = y1;
+    for (;;) {
+        plot(surface_.image, x, y, colour);
+        if (x == x2 && y == y2) {
+            break;
+        }
+        const int e2 = 2 * error;
+        if (e2 >= dy) {
+            error += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            error += dx;
+            y += sy;
+        }
+    }
+    surface_.changed(
+        QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))));
+}
+
+void Graphics::fillRect(int x, int y, int w, int h)
+{
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    const QRgb colour = opaque(surface_.foreColor);
+    for (int row = std::max(y, 0); row < std::min(y + h, surface_.height()); ++row) {
+        fillSpan(surface_.image, row, x, x + w, colour);
+    }
+    surface_.changed(QRect(x, y, w, h));
+}
+
+void Graphics::drawRect(int x, int y, int w, int h)
+{
+    drawRoundRect(x, y, w, h, 0, 0);
+}
+
+void Graphics::fillRoundRect(int x, int y, int w, int h, int arcW, int arcH)
+{
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    const QRgb colour = opaque(surface_.foreColor);
+    for (int j = std::max(0, -y); j < h && y + j < surface_.height(); ++j) {
+        const Span span = roundRectSpan(w, h, arcW, arcH, j);
+        fillSpan(surface_.image, y + j, x + span.first, x + span.last + 1, colour);
+    }
+    surface_.changed(QRect(x, y, w, h));
+}
+
+void Graphics::drawRoundRect(int x, int y, int w, int h, int arcW, int arcH)
+{
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    // The outline is every pixel of the filled shape with a neighbour (left,
+    // right, above, below) outside it: one pixel wide, inside the rectangle.
+    const QRgb colour = opaque(surface_.foreColor);
+    auto spanOf = [&](int j) { return j < 0 || j >= h ? Span { 1, 0 } : roundRectSpan(w, h, arcW, arcH, j); };
+    for (int j = std::max(0, -y - 1); j < h && y + j < surface_.height(); ++j) {
+        const Span here = spanOf(j);
+        const Span above = spanOf(j - 1);
+        const Span below = spanOf(j + 1);
+        for (int i = here.first; i <= here.last; ++i) {
+            const bool edge = i == here.first || i == here.last || i < above.first || i > above.last
+                || i < below.first || i > below.last;
+            if (edge) {
+                plot(surface_.image, x + i, y + j, colour);
+            }
+        }
+    }
+    surface_.changed(QRect(x, y, w, h));
+}
+
+void Graphics::drawString(std::string_view text, int x, int y)
+{
+    if (text.empty()) {
+        return;
+    }
+    const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QFont font = surface_.font();
+    QPainter painter(&surface_.image);
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(opaque(surface_.foreColor)));
+    painter.drawText(QPoint(x, y), string);
+    painter.end();
+    const QFontMetrics metrics(font);
+    const QRect bounds = metrics.boundingRect(string).translated(x, y).adjusted(-2, -2, 2, 2);
+    surface_.changed(bounds);
+}
+
+void Graphics::drawPicture(const Picture& picture, int x, int y)
+{
+    const QImage& source = detail::seeThrough(picture);
+    QImage& target = surface_.image;
+    const int x0 = std::max(x, 0);
+    const int y0 = std::max(y, 0);
+    const int x1 = std::min(x + source.width(), target.width());
+    const int y1 = std::min(y + source.height(), target.height());
+    if (x0 >= x1 || y0 >= y1) {
+        return;
+    }
+    const bool copy = detail::isOpaque(picture) && &picture.surface() != &surface_;
+    for (int row = y0; row < y1; ++row) {
+        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(row - y)) + (x0 - x);
+        auto* dst = reinterpret_cast<QRgb*>(target.scanLine(row)) + x0;
+        const int count = x1 - x0;
+        if (copy) {
+            std::copy(src, src + count, dst);
+            continue;
+        }
+        for (int i = 0; i < count; ++i) {
+            // Source over, premultiplied.
+            const QRgb s = src[i];
+            const int alpha = qAlpha(s);
+            if (alpha == 255) {
+                dst[i] = s;
+            } else if (alpha != 0) {
+                const QRgb d = dst[i];
+                const int keep = 255 - alpha;
+                dst[i] = qRgba(qRed(s) + qRed(d) * keep / 255, qGreen(s) + qGreen(d) * keep / 255,
+                    qBlue(s) + qBlue(d) * keep / 255, alpha + qAlpha(d) * keep / 255);
+            }
+        }
+    }
+    surface_.changed(QRect(x0, y0, x1 - x0, y1 - y0));
+}
+
+void Graphics::drawPicture(const Picture& picture, int x, int y, int w, int h, int sx, int sy, int sw, int sh)
+{
+    if (w == kOwnSize) {
+        w = picture.width();
+    }
+    if (h == kOwnSize) {
+        h = picture.height();
+    }
+    if (sw == kOwnSize) {
+        sw = picture.width();
+    }
+    if (sh == kOwnSize) {
+        sh = picture.height();
+    }
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) {
+        return;
+    }
+    if (w == sw && h == sh && sx == 0 && sy == 0 && sw == picture.width() && sh == picture.height()) {
+        drawPicture(picture, x, y);
+        return;
+    }
+    const QImage& source = detail::seeThrough(picture);
+    if (w == sw && h == sh && detail::isOpaque(picture) && &picture.surface() != &surface_) {
+        // An unscaled opaque part: a plain copy, as the board's erasing needs.
+        QImage& target = surface_.image;
+        const int x0 = std::max({ x, 0, x - sx });
+        const int y0 = std::max({ y, 0, y - sy });
+        const int x1 = std::min({ x + w, target.width(), x - sx + source.width() });
+        const int y1 = std::min({ y + h, target.height(), y - sy + source.height() });
+        for (int row = y0; row < y1; ++row) {
+            const auto* src
+                = reinterpret_cast<const QRgb*>(source.constScanLine(row - y + sy)) + (x0 - x + sx);
+            std::copy(src, src + std::max(0, x1 - x0), reinterpret_cast<QRgb*>(target.scanLine(row)) + x0);
+        }
+        surface_.changed(QRect(x, y, w, h));
+        return;
+    }
+    QPainter painter(&surface_.image);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(QRect(x, y, w, h), source, QRect(sx, sy, sw, sh));
+    painter.end();
+    surface_.changed(QRect(x, y, w, h));
+}
+
+} // namespace platform

@@ -1,0 +1,136 @@
+#include "platform/widgets.h"
+
+#include "platform/canvas.h"
+#include "platform/picture.h"
+#include "platform/surface.h"
+#include "platform/window.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace platform::detail {
+
+ControlWidget::ControlWidget(RectControl& control, QWidget* parent)
+    : QWidget(parent)
+    , control_(control)
+{
+    setFocusPolicy(Qt::NoFocus);
+    if (canvas() != nullptr) {
+        setMouseTracking(true);
+    } else {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+}
+
+Canvas* ControlWidget::canvas() const
+{
+    return dynamic_cast<Canvas*>(&control_);
+}
+
+void ControlWidget::setOpaque(bool opaque)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent, opaque);
+}
+
+void ControlWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.drawImage(area, control_.surface().image, area);
+}
+
+void ControlWidget::enterEvent(QEnterEvent* /*event*/)
+{
+    if (Canvas* target = canvas()) {
+        dispatch("MouseEnter", [&] { target->MouseEnter(); });
+    }
+}
+
+void ControlWidget::leaveEvent(QEvent* /*event*/)
+{
+    if (Canvas* target = canvas()) {
+        dispatch("MouseExit", [&] { target->MouseExit(); });
+    }
+}
+
+void ControlWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    Canvas* target = canvas();
+    if (target == nullptr) {
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    if (pressClaimed_) {
+        dispatch("MouseDrag", [&] { target->MouseDrag(at.x(), at.y()); });
+    } else {
+        dispatch("MouseMove", [&] { target->MouseMove(at.x(), at.y()); });
+    }
+}
+
+void ControlWidget::mousePressEvent(QMouseEvent* event)
+{
+    Canvas* target = canvas();
+    if (target == nullptr || event->button() != Qt::LeftButton) {
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    bool claimed = false;
+    dispatch("MouseDown", [&] { claimed = target->MouseDown(at.x(), at.y()); });
+    pressClaimed_ = claimed;
+}
+
+void ControlWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    Canvas* target = canvas();
+    if (target == nullptr || event->button() != Qt::LeftButton) {
+        return;
+    }
+    if (pressClaimed_) {
+        // Qt grabs the pointer for the widget that got the press, so the
+        // release arrives here wherever the pointer is now.
+        pressClaimed_ = false;
+        const QPoint at = event->position().toPoint();
+        dispatch("MouseUp", [&] { target->MouseUp(at.x(), at.y()); });
+    }
+}
+
+WindowWidget::WindowWidget(Window& window)
+    : QWidget(nullptr)
+    , window_(window)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void WindowWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect area = event->rect();
+    if (Picture* backdrop = window_.backdrop()) {
+        painter.drawImage(area, backdrop->surface().image, area);
+    } else {
+        painter.fillRect(area, Qt::white);
+    }
+    painter.end();
+    dispatch("Paint", [&] { window_.Event_Paint(window_.paintGraphics()); });
+}
+
+void WindowWidget::keyPressEvent(QKeyEvent* event)
+{
+    bool consumed = false;
+    const std::string key = event->text().toStdString();
+    dispatch("KeyDown", [&] { consumed = window_.Event_KeyDown(key); });
+    if (!consumed) {
+        event->ignore();
+    }
+}
+
+void WindowWidget::closeEvent(QCloseEvent* event)
+{
+    dispatch("Close", [&] { window_.Event_Close(); });
+    event->accept();
+}
+
+} // namespace platform::detail

@@ -1,0 +1,52 @@
+// Inside the platform: the Qt widgets behind windows and controls. They only
+// show the surfaces and turn Qt's events into the framework's.
+#pragma once
+
+#include <QWidget>
+
+namespace platform {
+class Canvas;
+class RectControl;
+class Window;
+} // namespace platform
+
+namespace platform::detail {
+
+class ControlWidget : public QWidget {
+    Q_OBJECT
+public:
+    ControlWidget(RectControl& control, QWidget* parent);
+
+    // Set when the surface covers every pixel: Qt then skips what lies behind.
+    void setOpaque(bool opaque);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    [[nodiscard]] Canvas* canvas() const;
+
+    RectControl& control_;
+    bool pressClaimed_ = false;
+};
+
+class WindowWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit WindowWidget(Window& window);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Window& window_;
+};
+
+} // namespace platform::detail

@@ -1,0 +1,136 @@
+#include "platform/window.h"
+
+#include "platform/cursor.h"
+#include "platform/cursor_data.h"
+#include "platform/picture.h"
+#include "platform/surface.h"
+#include "platform/widgets.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <string>
+
+namespace platform {
+
+Window::Window()
+    : widget_(std::make_unique<detail::WindowWidget>(*this))
+    , paintSurface_(std::make_unique<detail::Surface>(1, 1, 0u))
+{
+}
+
+Window::~Window()
+{
+    // The controls' widgets are children of the window's widget: let the
+    // controls go first, each taking its widget with it.
+    controls_.clear();
+}
+
+void Window::registerControl(std::unique_ptr<Control> control)
+{
+    controls_.push_back(std::move(control));
+}
+
+Control* Window::findControl(std::string_view name, std::int32_t index) const
+{
+    for (const auto& control : controls_) {
+        if (control->index() == index && control->name() == name) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+void Window::throwMissing(std::string_view name, std::int32_t index)
+{
+    std::string what = "no control " + std::string(name);
+    if (index != kNoIndex) {
+        what += "(" + std::to_string(index) + ")";
+    }
+    throw NilObjectError(what);
+}
+
+void Window::setTitle(const std::string& title)
+{
+    widget_->setWindowTitle(QString::fromStdString(title));
+}
+
+void Window::setFixedSize(int width, int height)
+{
+    widget_->setFixedSize(width, height);
+}
+
+void Window::setFrameless(bool frameless)
+{
+    widget_->setWindowFlag(Qt::FramelessWindowHint, frameless);
+}
+
+void Window::setBackdrop(std::shared_ptr<Picture> backdrop)
+{
+    backdrop_ = std::move(backdrop);
+    widget_->update();
+}
+
+void Window::setMouseCursor(const MouseCursor& cursor)
+{
+    cursor_ = &cursor;
+    widget_->setCursor(cursor.data().cursor);
+}
+
+int Window::Left() const
+{
+    return widget_->geometry().x();
+}
+int Window::Top() const
+{
+    return widget_->geometry().y();
+}
+
+void Window::setTop(int top)
+{
+    if (widget_->geometry().y() != top) {
+        widget_->move(widget_->geometry().x(), top);
+    }
+}
+
+int Window::Width() const
+{
+    return widget_->width();
+}
+int Window::Height() const
+{
+    return widget_->height();
+}
+
+void Window::show()
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        widget_->move(area.x() + (area.width() - widget_->width()) / 2,
+            area.y() + (area.height() - widget_->height()) / 2);
+    }
+    dispatch("Open", [this] { Event_Open(); });
+    for (const auto& control : controls_) {
+        if (auto* shown = dynamic_cast<RectControl*>(control.get())) {
+            shown->refresh(true);
+        }
+    }
+    widget_->show();
+}
+
+bool Window::isVisible() const
+{
+    return widget_->isVisible();
+}
+
+void Window::close()
+{
+    widget_->close();
+}
+
+Graphics& Window::paintGraphics()
+{
+    return paintSurface_->graphics();
+}
+
+} // namespace platform

@@ -1,0 +1,69 @@
+// A fresh, opened game window for every test, with its notes recorded and the
+// pointer's screen position under the test's control.
+#pragma once
+
+#include "game/fenster1.h"
+#include "platform/globals.h"
+#include "platform/note_player.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+class GameTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::resetQuit();
+        f = std::make_unique<Fenster1>();
+        notes = std::make_shared<platform::NoteRecording>();
+        f->control<platform::NotePlayer>("NotePlayer1").setOutput(notes);
+        f->show();  // raises Open
+    }
+
+    void TearDown() override
+    {
+        platform::setMouseXSource({});
+        f.reset();
+    }
+
+    // Puts the pointer at screen x (what System.MouseX reads).
+    void pointerAtScreenX(int x)
+    {
+        platform::setMouseXSource([x] { return x; });
+    }
+    // Puts the pointer so that the paddle's middle is over board x.
+    void pointerOverBoardX(int boardX)
+    {
+        pointerAtScreenX(f->Left() + 20 + boardX);
+    }
+
+    [[nodiscard]] platform::Canvas& feld() const { return f->control<platform::Canvas>("feld"); }
+    [[nodiscard]] platform::Timer& timer() const { return f->control<platform::Timer>("Timer1"); }
+
+    // True when feld shows the board picture p in the rectangle: no figure
+    // is drawn there.
+    [[nodiscard]] bool feldShowsBoard(int x, int y, int w, int h) const
+    {
+        for (int row = y; row < y + h; ++row) {
+            for (int col = x; col < x + w; ++col) {
+                if (feld().pixel(col, row) != f->p->pixel(col, row)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    using Note = platform::NoteRecording::Event;
+    using Kind = Note::Kind;
+    // The sequence of one sound: note-off, instrument, note-on.
+    [[nodiscard]] static std::vector<Note> sound(int note, int instrument)
+    {
+        return {{Kind::Off, note, 0}, {Kind::Program, instrument - 1, 0}, {Kind::On, note, 127}};
+    }
+
+    std::unique_ptr<Fenster1> f;
+    std::shared_ptr<platform::NoteRecording> notes;
+};

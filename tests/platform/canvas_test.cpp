@@ -1,0 +1,159 @@
+// Canvas surfaces: drawing stays, the backdrop wipes, a refresh restores an
+// area from the backdrop and raises Paint; controls found by name and index.
+#include "platform/canvas.h"
+#include "platform/picture.h"
+#include "platform/static_controls.h"
+#include "platform/window.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using platform::Canvas;
+using platform::Picture;
+
+namespace {
+
+std::shared_ptr<Picture> filled(int w, int h, platform::Color color)
+{
+    auto picture = std::make_shared<Picture>(w, h);
+    picture->graphics().setForeColor(color);
+    picture->graphics().fillRect(0, 0, w, h);
+    return picture;
+}
+
+class CanvasTest : public testing::Test {
+protected:
+    platform::Window window;
+    Canvas& canvas = window.add<Canvas>("feld", platform::kNoIndex);
+    void SetUp() override { canvas.setBounds(20, 20, 60, 40); }
+};
+
+} // namespace
+
+TEST_F(CanvasTest, DrawingShowsAndStaysUntilTheBackdropIsSetAgain)
+{
+    auto backdrop = filled(60, 40, 0x0000FF);
+    canvas.setBackdrop(backdrop);
+    EXPECT_EQ(canvas.pixel(5, 5), 0x0000FFu);
+    canvas.graphics().setForeColor(0xFF0000);
+    canvas.graphics().fillRect(0, 0, 10, 10);
+    EXPECT_EQ(canvas.pixel(5, 5), 0xFF0000u);
+    canvas.setBackdrop(backdrop); // wipes what was drawn
+    EXPECT_EQ(canvas.pixel(5, 5), 0x0000FFu);
+}
+
+TEST_F(CanvasTest, RefreshRectWithEraseRestoresTheAreaAndRaisesPaint)
+{
+    canvas.setBackdrop(filled(60, 40, 0x00FF00));
+    int paints = 0;
+    canvas.onPaint = [&](platform::Graphics& g) {
+        ++paints;
+        EXPECT_EQ(&g, &canvas.graphics());
+    };
+    canvas.graphics().setForeColor(0xFF0000);
+    canvas.graphics().fillRect(0, 0, 60, 40);
+    canvas.refreshRect(10, 10, 5, 5, true);
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(canvas.pixel(10, 10), 0x00FF00u);
+    EXPECT_EQ(canvas.pixel(14, 14), 0x00FF00u);
+    EXPECT_EQ(canvas.pixel(15, 15), 0xFF0000u); // outside the area
+    EXPECT_EQ(canvas.pixel(9, 9), 0xFF0000u);
+    canvas.refreshRect(0, 0, 60, 40, false); // no erase: Paint only
+    EXPECT_EQ(paints, 2);
+    EXPECT_EQ(canvas.pixel(30, 30), 0xFF0000u);
+}
+
+TEST_F(CanvasTest, TransparentBackdropLeavesItsWhiteSeeThrough)
+{
+    auto ball = filled(60, 40, 0xFFFFFF);
+    ball->graphics().setForeColor(0x884400);
+    ball->graphics().fillRect(20, 10, 10, 10);
+    ball->setTransparent(1);
+    canvas.setBackdrop(ball);
+    EXPECT_EQ(canvas.alpha(0, 0), 0);
+    EXPECT_EQ(canvas.alpha(25, 15), 255);
+    EXPECT_EQ(canvas.pixel(25, 15), 0x884400u);
+}
+
+TEST_F(CanvasTest, ThePictureIsSharedNotCopied)
+{
+    auto board = filled(60, 40, 0x0000FF);
+    canvas.setBackdrop(board);
+    board->graphics().setForeColor(0xFFFF00);
+    board->graphics().fillRect(0, 0, 10, 10);
+    EXPECT_EQ(canvas.pixel(5, 5), 0x0000FFu); // not shown until refreshed
+    canvas.refreshRect(0, 0, 10, 10, true);
+    EXPECT_EQ(canvas.pixel(5, 5), 0xFFFF00u);
+    EXPECT_EQ(canvas.backdrop(), board.get());
+}
+
+TEST(Controls, FoundByNameAndByNameAndIndex)
+{
+    platform::Window window;
+    auto& single = window.add<Canvas>("feld", platform::kNoIndex);
+    auto& second = window.add<Canvas>("noch", 1);
+    auto& first = window.add<Canvas>("noch", 0);
+    EXPECT_EQ(&window.control<Canvas>("feld"), &single);
+    EXPECT_EQ(&window.control<Canvas>("noch", 0), &first);
+    EXPECT_EQ(&window.control<Canvas>("noch", 1), &second);
+    EXPECT_EQ(single.index(), -2147483647 - 1);
+    EXPECT_EQ(window.controls().size(), 3u);
+    EXPECT_EQ(window.controls()[1].get(), &second); // creation order is kept
+}
+
+TEST(Controls, AMissingControlRaisesTheNilObjectFailure)
+{
+    platform::Window window;
+    window.add<Canvas>("noch", 0);
+    EXPECT_THROW((void)window.control<Canvas>("noch", 4), platform::NilObjectError);
+    EXPECT_THROW((void)window.control<Canvas>("feld"), platform::NilObjectError);
+    EXPECT_THROW((void)window.control<platform::StaticText>("noch", 0), platform::NilObjectError);
+    EXPECT_EQ(window.findControl("noch"), nullptr); // an element is not the single control
+}
+
+TEST(Controls, ADispatchCatchesReportsAndSurvivesTheFailure)
+{
+    platform::Window window;
+    const int before = platform::reportedFailures();
+    bool after = false;
+    platform::dispatch("test", [&] {
+        (void)window.control<Canvas>("nichts");
+        after = true;
+    });
+    EXPECT_FALSE(after); // the failure left the handler
+    EXPECT_EQ(platform::reportedFailures(), before + 1);
+    platform::dispatch("test", [&] { after = true; });
+    EXPECT_TRUE(after);
+}
+
+TEST(Controls, APaintHandlerThatFailsDoesNotEscapeTheRefresh)
+{
+    platform::Window window;
+    auto& canvas = window.add<Canvas>("st", 0);
+    canvas.setBounds(0, 0, 10, 10);
+    canvas.onPaint = [&](platform::Graphics&) { (void)window.control<Canvas>("missing"); };
+    const int before = platform::reportedFailures();
+    EXPECT_NO_THROW(canvas.refresh());
+    EXPECT_EQ(platform::reportedFailures(), before + 1);
+}
+
+TEST(StaticControls, RectangleBevelsItsBorder)
+{
+    platform::Window window;
+    auto& frame = window.add<platform::Rectangle>("Rectangle1", platform::kNoIndex);
+    frame.setBounds(10, 10, 620, 710);
+    frame.setFillColor(0x432100);
+    frame.setBorderWidth(7);
+    frame.setTopLeftColor(0x663300);
+    frame.setBottomRightColor(0x996633);
+    EXPECT_EQ(frame.pixel(300, 0), 0x663300u);
+    EXPECT_EQ(frame.pixel(300, 6), 0x663300u);
+    EXPECT_EQ(frame.pixel(0, 300), 0x663300u);
+    EXPECT_EQ(frame.pixel(300, 709), 0x996633u);
+    EXPECT_EQ(frame.pixel(619, 300), 0x996633u);
+    EXPECT_EQ(frame.pixel(613, 300), 0x996633u);
+    EXPECT_EQ(frame.pixel(612, 300), 0x432100u);
+    EXPECT_EQ(frame.pixel(300, 7), 0x432100u);
+    EXPECT_EQ(frame.pixel(7, 7), 0x432100u);
+}

@@ -1,0 +1,102 @@
+// The note player: instruments, notes, the synthesizer rendering offline,
+// and silence without a SoundFont.
+#include "platform/note_player.h"
+#include "platform/synthesizer.h"
+#include "platform/window.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+
+using Event = platform::NoteRecording::Event;
+using Kind = Event::Kind;
+
+namespace {
+
+double rms(const std::vector<float>& samples)
+{
+    double sum = 0.0;
+    for (float s : samples) {
+        sum += static_cast<double>(s) * s;
+    }
+    return samples.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(samples.size()));
+}
+
+} // namespace
+
+TEST(NotePlayer, InstrumentNSelectsProgramNMinusOneAndVelocityZeroEndsTheNote)
+{
+    platform::Window window;
+    auto& player = window.add<platform::NotePlayer>("NotePlayer1", platform::kNoIndex);
+    auto recording = std::make_shared<platform::NoteRecording>();
+    player.setOutput(recording);
+    player.PlayNote(60, 0);
+    player.setInstrument(14);
+    player.PlayNote(60, 127);
+    player.setInstrument(128);
+    player.setInstrument(0); // out of range: ignored
+    player.PlayNote(128, 127); // ignored
+    const std::vector<Event> expected = { { Kind::Off, 60, 0 }, { Kind::Program, 13, 0 },
+        { Kind::On, 60, 127 }, { Kind::Program, 127, 0 } };
+    EXPECT_EQ(recording->events, expected);
+    EXPECT_EQ(player.instrument(), 128);
+}
+
+class SynthesizerTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (platform::Synthesizer::findSoundFont().empty()) {
+            GTEST_SKIP() << "no General MIDI SoundFont installed";
+        }
+    }
+    static platform::Synthesizer offline()
+    {
+        platform::Synthesizer::Options options;
+        options.withAudioDriver = false;
+        return platform::Synthesizer(options);
+    }
+};
+
+TEST_F(SynthesizerTest, NotesOnInstrumentsFourteenAndOneHundredTwentyEightSound)
+{
+    for (int instrument : { 14, 128 }) {
+        platform::Synthesizer synth = offline();
+        ASSERT_TRUE(synth.hasSound()) << synth.problem();
+        EXPECT_LT(rms(synth.render(4410)), 1e-5); // silence before the note
+        synth.programChange(instrument - 1);
+        synth.noteOn(60, 127);
+        const double playing = rms(synth.render(4410));
+        EXPECT_GT(playing, 1e-3) << "instrument " << instrument;
+        synth.noteOff(60);
+        synth.render(44100 * 3); // the release dies away
+        EXPECT_LT(rms(synth.render(4410)), playing / 50) << "instrument " << instrument;
+    }
+}
+
+TEST(Synthesizer, WithoutASoundFontEveryCallReturnsAtOnceAndSaysWhy)
+{
+    platform::Synthesizer::Options options;
+    options.soundFonts = { "/nonexistent/none.sf2" };
+    const auto begin = std::chrono::steady_clock::now();
+    platform::Synthesizer synth(options);
+    synth.programChange(13);
+    synth.noteOn(60, 127);
+    synth.noteOff(60);
+    EXPECT_FALSE(synth.hasSound());
+    EXPECT_FALSE(synth.problem().empty());
+    EXPECT_LT(rms(synth.render(100)), 1e-9);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1));
+}
+
+TEST(Synthesizer, AFileThatIsNoSoundFontIsAProblemNotACrash)
+{
+    platform::Synthesizer::Options options;
+    options.soundFonts = { "/etc/hostname" };
+    options.withAudioDriver = false;
+    platform::Synthesizer synth(options);
+    EXPECT_FALSE(synth.hasSound());
+    synth.noteOn(60, 127);
+    EXPECT_NE(synth.problem().find("could not be loaded"), std::string::npos);
+}
