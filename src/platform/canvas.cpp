@@ -9,6 +9,7 @@ namespace platform {
 Canvas::Canvas(Window& window, std::string name, std::int32_t index)
     : RectControl(window, std::move(name), index)
 {
+    widget().takePointer();
 }
 
 Canvas::~Canvas() = default;

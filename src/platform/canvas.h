@@ -22,6 +22,7 @@ public:
     // white out, the surface stays see-through and the window shows.
     void setBackdrop(std::shared_ptr<Picture> backdrop);
     [[nodiscard]] Picture* backdrop() const { return backdrop_.get(); }
+    [[nodiscard]] const std::shared_ptr<Picture>& backdropPicture() const { return backdrop_; }
 
     // Drawing on it shows on screen at once and stays until drawn over.
     [[nodiscard]] Graphics& graphics();

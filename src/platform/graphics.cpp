@@ -214,7 +214,7 @@ void Graphics::drawRoundRect(int x, int y, int w, int h, int arcW, int arcH)
 
 void Graphics::drawString(std::string_view text, int x, int y)
 {
-    if (text.empty()) {
+    if (text.empty() || surface_.image.isNull()) {
         return;
     }
     const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -288,6 +288,9 @@ void Graphics::drawPicture(const Picture& picture, int x, int y, int w, int h, i
         return;
     }
     const QImage& source = detail::seeThrough(picture);
+    if (surface_.image.isNull() || source.isNull()) {
+        return;
+    }
     if (w == sw && h == sh && detail::isOpaque(picture) && &picture.surface() != &surface_) {
         // An unscaled opaque part: a plain copy, as the board's erasing needs.
         QImage& target = surface_.image;

@@ -56,6 +56,10 @@ void StaticText::render()
 {
     detail::Surface& target = surface();
     target.image.fill(0u);
+    target.opaque = false;
+    if (target.image.isNull()) {
+        return;
+    }
     QPainter painter(&target.image);
     painter.setFont(fontOfSize(size_));
     painter.setPen(rgb(color_));

@@ -17,11 +17,15 @@ ControlWidget::ControlWidget(RectControl& control, QWidget* parent)
     , control_(control)
 {
     setFocusPolicy(Qt::NoFocus);
-    if (canvas() != nullptr) {
-        setMouseTracking(true);
-    } else {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
+    // Only a canvas takes the pointer (see takePointer); the others let it
+    // through to what lies beneath.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ControlWidget::takePointer()
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    setMouseTracking(true);
 }
 
 Canvas* ControlWidget::canvas() const

@@ -19,6 +19,8 @@ public:
 
     // Set when the surface covers every pixel: Qt then skips what lies behind.
     void setOpaque(bool opaque);
+    // Called by a canvas: it gets the pointer's events, also without a button held.
+    void takePointer();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -32,18 +32,18 @@ inline constexpr int kL1 = 177;
 inline constexpr int kR1 = 178;
 inline constexpr int kLeerCursor = 168;
 
-[[nodiscard]] PictureRef ball2();  // the ball, 30 x 30
-[[nodiscard]] PictureRef hintergrund();  // the board's background, 600 x 690
-[[nodiscard]] PictureRef Hintergrund2();  // the window's background, 900 x 730
-[[nodiscard]] PictureRef hinternis();  // the obstacle
-[[nodiscard]] PictureRef m1();  // the buttons' greyscale shading mask
-[[nodiscard]] PictureRef maus2();  // the paddle, 100 x 25
-[[nodiscard]] PictureRef b1();  // blue stone, 100 x 30
-[[nodiscard]] PictureRef e1();  // yellow stone
-[[nodiscard]] PictureRef g1();  // green stone
-[[nodiscard]] PictureRef l1();  // purple stone
-[[nodiscard]] PictureRef r1();  // red stone
-[[nodiscard]] std::shared_ptr<platform::MouseCursor> leerCursor();  // nothing visible
+[[nodiscard]] PictureRef ball2(); // the ball, 30 x 30
+[[nodiscard]] PictureRef hintergrund(); // the board's background, 600 x 690
+[[nodiscard]] PictureRef Hintergrund2(); // the window's background, 900 x 730
+[[nodiscard]] PictureRef hinternis(); // the obstacle
+[[nodiscard]] PictureRef m1(); // the buttons' greyscale shading mask
+[[nodiscard]] PictureRef maus2(); // the paddle, 100 x 25
+[[nodiscard]] PictureRef b1(); // blue stone, 100 x 30
+[[nodiscard]] PictureRef e1(); // yellow stone
+[[nodiscard]] PictureRef g1(); // green stone
+[[nodiscard]] PictureRef l1(); // purple stone
+[[nodiscard]] PictureRef r1(); // red stone
+[[nodiscard]] std::shared_ptr<platform::MouseCursor> leerCursor(); // nothing visible
 
 // Empties every cache slot, the pictures in the order above and then the
 // cursor; the names of the slots that held something are returned in the
