@@ -1,5 +1,7 @@
 #include "platform/globals.h"
 
+#include "platform/pointer.h"
+
 #include <QCoreApplication>
 #include <QCursor>
 
@@ -84,7 +86,7 @@ int MouseX()
     if (mouseXSource) {
         return mouseXSource();
     }
-    return QCursor::pos().x();
+    return detail::PointerTracker::instance().screenX();
 }
 
 void setMouseXSource(std::function<int()> source)

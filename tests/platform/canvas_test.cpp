@@ -5,6 +5,8 @@
 #include "platform/static_controls.h"
 #include "platform/window.h"
 
+#include "platform/widgets.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -156,4 +158,19 @@ TEST(StaticControls, RectangleBevelsItsBorder)
     EXPECT_EQ(frame.pixel(612, 300), 0x432100u);
     EXPECT_EQ(frame.pixel(300, 7), 0x432100u);
     EXPECT_EQ(frame.pixel(7, 7), 0x432100u);
+}
+
+TEST(Pointer, ACanvasIsHitUnderThePointerAndADisplayOnlyControlIsNot)
+{
+    platform::Window window;
+    auto& label = window.add<platform::StaticText>("label", platform::kNoIndex);
+    label.setBounds(0, 0, 100, 100);
+    auto& canvas = window.add<Canvas>("feld", platform::kNoIndex);
+    canvas.setBounds(10, 10, 50, 50);
+    auto& over = window.add<platform::GroupBox>("frame", platform::kNoIndex);
+    over.setBounds(0, 0, 100, 100); // created later, so in front of the canvas
+    QWidget& top = static_cast<QWidget&>(window.widget());
+    EXPECT_EQ(top.childAt(20, 20), static_cast<QWidget*>(&canvas.widget()));
+    EXPECT_EQ(top.childAt(80, 80), nullptr);
+    EXPECT_TRUE(static_cast<QWidget&>(canvas.widget()).hasMouseTracking());
 }
