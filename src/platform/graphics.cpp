@@ -258,8 +258,10 @@ void Graphics::drawPicture(const Picture& picture, int x, int y)
             } else if (alpha != 0) {
                 const QRgb d = dst[i];
                 const int keep = 255 - alpha;
-                dst[i] = qRgba(qRed(s) + qRed(d) * keep / 255, qGreen(s) + qGreen(d) * keep / 255,
-                    qBlue(s) + qBlue(d) * keep / 255, alpha + qAlpha(d) * keep / 255);
+                // Rounded, so that a colour blended over itself stays that colour.
+                auto part = [keep](int channel) { return (channel * keep + 127) / 255; };
+                dst[i] = qRgba(qRed(s) + part(qRed(d)), qGreen(s) + part(qGreen(d)), qBlue(s) + part(qBlue(d)),
+                    alpha + part(qAlpha(d)));
             }
         }
     }

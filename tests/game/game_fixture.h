@@ -19,7 +19,7 @@ protected:
         f = std::make_unique<Fenster1>();
         notes = std::make_shared<platform::NoteRecording>();
         f->control<platform::NotePlayer>("NotePlayer1").setOutput(notes);
-        f->show();  // raises Open
+        f->show(); // raises Open
     }
 
     void TearDown() override
@@ -34,10 +34,7 @@ protected:
         platform::setMouseXSource([x] { return x; });
     }
     // Puts the pointer so that the paddle's middle is over board x.
-    void pointerOverBoardX(int boardX)
-    {
-        pointerAtScreenX(f->Left() + 20 + boardX);
-    }
+    void pointerOverBoardX(int boardX) { pointerAtScreenX(f->Left() + 20 + boardX); }
 
     [[nodiscard]] platform::Canvas& feld() const { return f->control<platform::Canvas>("feld"); }
     [[nodiscard]] platform::Timer& timer() const { return f->control<platform::Timer>("Timer1"); }
@@ -61,7 +58,7 @@ protected:
     // The sequence of one sound: note-off, instrument, note-on.
     [[nodiscard]] static std::vector<Note> sound(int note, int instrument)
     {
-        return {{Kind::Off, note, 0}, {Kind::Program, instrument - 1, 0}, {Kind::On, note, 127}};
+        return { { Kind::Off, note, 0 }, { Kind::Program, instrument - 1, 0 }, { Kind::On, note, 127 } };
     }
 
     std::unique_ptr<Fenster1> f;

@@ -238,3 +238,19 @@ TEST(Pictures, PartialCopyCopiesTheSameRectangle)
     EXPECT_EQ(target.pixel(18, 18), 0x000000u); // outside the copied rectangle
     EXPECT_EQ(target.pixel(7, 7), 0x000000u);
 }
+
+TEST(Pictures, AColourBlendedOverItselfThroughGreyStaysThatColour)
+{
+    for (Color grey : {0x808080u, 0xC0C0C0u, 0x404040u}) {
+        Picture source(4, 1);
+        Picture target(4, 1);
+        for (Picture* p : {&source, &target}) {
+            p->graphics().setForeColor(0xFFCC99);
+            p->graphics().fillRect(0, 0, 4, 1);
+        }
+        source.mask().graphics().setForeColor(grey);
+        source.mask().graphics().fillRect(0, 0, 4, 1);
+        target.graphics().drawPicture(source, 0, 0);
+        EXPECT_EQ(target.pixel(2, 0), 0xFFCC99u) << std::hex << grey;
+    }
+}

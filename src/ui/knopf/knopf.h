@@ -18,24 +18,24 @@ public:
     using platform::Canvas::Canvas;
 
     // Caption colours of the looks, and the fixed colours of the drawing.
-    static constexpr platform::Color kHoverText = 0x00FF00;  // hover and after release
+    static constexpr platform::Color kHoverText = 0x00FF00; // hover and after release
     static constexpr platform::Color kPressedText = 0xFF0000;
     static constexpr platform::Color kHalo = 0x4C4C4C;
     static constexpr platform::Color kOutline = 0x000000;
     static constexpr platform::Color kPressedBody = 0x000000;
 
     // Properties, all zero until the layout sets them.
-    platform::Color Farbe = 0x000000;  // body colour, shaded toward white by m1
-    std::int32_t Radius = 0;  // corner arcs in pixels; 0 gives square corners
-    bool links = false;  // links != rechts: one straight end (see fillBody)
+    platform::Color Farbe = 0x000000; // body colour, shaded toward white by m1
+    std::int32_t Radius = 0; // corner arcs in pixels; 0 gives square corners
+    bool links = false; // links != rechts: one straight end (see fillBody)
     bool rechts = false;
     std::string Text;
-    platform::Color Textfarbe = 0x000000;  // caption colour at rest
+    platform::Color Textfarbe = 0x000000; // caption colour at rest
     bool Italic = false;
     bool Bold = false;
-    bool Textschatten = false;  // dark halo around the caption
-    std::int32_t Size = 0;  // caption size in pixels; 0 is the default size
-    std::int32_t q = 0;  // declared, unused
+    bool Textschatten = false; // dark halo around the caption
+    std::int32_t Size = 0; // caption size in pixels; 0 is the default size
+    std::int32_t q = 0; // declared, unused
     // The picture last drawn as the icon: the backdrop, taken at each paint.
     std::shared_ptr<platform::Picture> icon;
 

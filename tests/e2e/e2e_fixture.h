@@ -1,0 +1,63 @@
+// A private X server with the game started on it, fresh for every test. When
+// a test fails, the screen is saved beside the test program and the game's
+// output printed, for a human to look at.
+#pragma once
+
+#include "x_session.h"
+
+#include "platform/globals.h"
+#include "resources/resources.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <iostream>
+
+class GameOnScreen : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const std::string missing = e2e::XSession::missingTools(); !missing.empty()) {
+            GTEST_SKIP() << "no X session for the end-to-end tests: " << missing;
+        }
+        ASSERT_TRUE(session.start()) << session.error() << "\n" << session.gameOutput().toStdString();
+    }
+
+    void TearDown() override
+    {
+        if (!HasFailure()) {
+            return;
+        }
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        const QString path = QDir::current().absoluteFilePath(
+            QStringLiteral("e2e-%1.%2.png").arg(test->test_suite_name(), test->name()));
+        if (session.saveScreenshot(path)) {
+            std::cerr << "the screen at the failure: " << path.toStdString() << '\n';
+        }
+        std::cerr << "the game's output:\n" << session.gameOutput().toStdString() << '\n';
+    }
+
+    // Waits until the window's content shows a first paint: its top-left
+    // corner, which no control covers, in the window background's colour.
+    [[nodiscard]] bool waitForFirstPaint()
+    {
+        const platform::Color corner = resources::Hintergrund2()->pixel(0, 0);
+        return session.waitFor(
+            [&] {
+                const QImage shot = session.windowShot();
+                return !shot.isNull() && alike(shot.pixel(0, 0), corner);
+            },
+            e2e::Millis(10000));
+    }
+
+    // A screen colour and a picture colour, equal within a few steps per channel.
+    [[nodiscard]] static bool alike(QRgb screen, platform::Color expected, int tolerance = 3)
+    {
+        return std::abs(qRed(screen) - static_cast<int>((expected >> 16) & 0xFF)) <= tolerance
+            && std::abs(qGreen(screen) - static_cast<int>((expected >> 8) & 0xFF)) <= tolerance
+            && std::abs(qBlue(screen) - static_cast<int>(expected & 0xFF)) <= tolerance;
+    }
+
+    e2e::XSession session { QStringLiteral(ZINDRA_BINARY) };
+};
