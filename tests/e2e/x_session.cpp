@@ -317,8 +317,15 @@ bool XSession::saveScreenshot(const QString& path)
 void XSession::moveTo(int x, int y)
 {
     const Geometry window = geometry();
-    xdotool({ QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(window.x + x),
-        QString::number(window.y + y) });
+    const QString screenX = QString::number(window.x + x);
+    const QString screenY = QString::number(window.y + y);
+    // xdotool's --sync waits for the pointer to move, forever when it is
+    // already there.
+    const QByteArray where = run(QStringLiteral("xdotool"), { QStringLiteral("getmouselocation") }).output;
+    if (where.startsWith(QStringLiteral("x:%1 y:%2 ").arg(screenX, screenY).toLatin1())) {
+        return;
+    }
+    xdotool({ QStringLiteral("mousemove"), QStringLiteral("--sync"), screenX, screenY });
 }
 
 void XSession::clickAt(int x, int y)
