@@ -86,15 +86,19 @@ Color Graphics::foreColor() const
 }
 void Graphics::setBold(bool bold)
 {
+    surface_.fontStale |= surface_.bold != bold;
     surface_.bold = bold;
 }
 void Graphics::setItalic(bool italic)
 {
+    surface_.fontStale |= surface_.italic != italic;
     surface_.italic = italic;
 }
 void Graphics::setTextSize(int size)
 {
-    surface_.textSize = std::max(size, 0);
+    size = std::max(size, 0);
+    surface_.fontStale |= surface_.textSize != size;
+    surface_.textSize = size;
 }
 bool Graphics::bold() const
 {
@@ -119,13 +123,13 @@ int Graphics::height() const
 
 int Graphics::textHeight() const
 {
-    return QFontMetrics(surface_.font()).height();
+    return surface_.lineHeight();
 }
 
 double Graphics::stringWidth(std::string_view text) const
 {
-    return QFontMetricsF(surface_.font())
-        .horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return surface_.metrics().horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void Graphics::drawLine(int x1, int y1, int x2, int y2)
@@ -218,15 +222,16 @@ void Graphics::drawString(std::string_view text, int x, int y)
         return;
     }
     const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    const QFont font = surface_.font();
+    const QStaticText& laidOut = surface_.layout(string);
+    const QFontMetricsF& metrics = surface_.metrics();
     QPainter painter(&surface_.image);
-    painter.setFont(font);
+    painter.setFont(surface_.font());
     painter.setPen(QColor::fromRgb(opaque(surface_.foreColor)));
-    painter.drawText(QPoint(x, y), string);
+    // A static text is placed by its top: the baseline lies one ascent below.
+    painter.drawStaticText(QPointF(x, y - metrics.ascent()), laidOut);
     painter.end();
-    const QFontMetrics metrics(font);
-    const QRect bounds = metrics.boundingRect(string).translated(x, y).adjusted(-2, -2, 2, 2);
-    surface_.changed(bounds);
+    const QRectF bounds(x, y - metrics.ascent(), laidOut.size().width(), metrics.height());
+    surface_.changed(bounds.toAlignedRect().adjusted(-2, -2, 2, 2));
 }
 
 void Graphics::drawPicture(const Picture& picture, int x, int y)
@@ -260,8 +265,8 @@ void Graphics::drawPicture(const Picture& picture, int x, int y)
                 const int keep = 255 - alpha;
                 // Rounded, so that a colour blended over itself stays that colour.
                 auto part = [keep](int channel) { return (channel * keep + 127) / 255; };
-                dst[i] = qRgba(qRed(s) + part(qRed(d)), qGreen(s) + part(qGreen(d)), qBlue(s) + part(qBlue(d)),
-                    alpha + part(qAlpha(d)));
+                dst[i] = qRgba(qRed(s) + part(qRed(d)), qGreen(s) + part(qGreen(d)),
+                    qBlue(s) + part(qBlue(d)), alpha + part(qAlpha(d)));
             }
         }
     }

@@ -2,6 +2,8 @@
 
 #include "platform/picture.h"
 
+#include <QFontMetrics>
+
 namespace platform::detail {
 
 Surface::Surface(int width, int height, QRgb fill)
@@ -44,13 +46,44 @@ void Surface::changed(const QRect& area)
     }
 }
 
-QFont Surface::font() const
+const QFont& Surface::font()
 {
-    QFont font(QString::fromLatin1(kFontFamily));
-    font.setPixelSize(textSize > 0 ? textSize : kDefaultTextSize);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
+    if (fontStale) {
+        font_ = QFont(QString::fromLatin1(kFontFamily));
+        font_.setPixelSize(textSize > 0 ? textSize : kDefaultTextSize);
+        font_.setBold(bold);
+        font_.setItalic(italic);
+        metrics_ = QFontMetricsF(font_);
+        lineHeight_ = QFontMetrics(font_).height();
+        fontStale = false;
+        layoutStale_ = true;
+    }
+    return font_;
+}
+
+const QFontMetricsF& Surface::metrics()
+{
+    (void)font();
+    return metrics_;
+}
+
+int Surface::lineHeight()
+{
+    (void)font();
+    return lineHeight_;
+}
+
+const QStaticText& Surface::layout(const QString& text)
+{
+    (void)font();
+    if (layoutStale_ || layout_.text() != text) {
+        layout_ = QStaticText(text);
+        layout_.setTextFormat(Qt::PlainText);
+        layout_.setPerformanceHint(QStaticText::AggressiveCaching);
+        layout_.prepare(QTransform(), font_);
+        layoutStale_ = false;
+    }
+    return layout_;
 }
 
 const QImage& seeThrough(const Picture& picture)
@@ -75,16 +108,19 @@ const QImage& seeThrough(const Picture& picture)
             = reinterpret_cast<const QRgb*>(maskImage.constScanLine(std::min(y, maskImage.height() - 1)));
         auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x) {
-            const QRgb colour = qUnpremultiply(src[x]);
+            // Pictures are nearly always opaque: then there is nothing to unmultiply.
+            const QRgb colour = qAlpha(src[x]) == 255 ? src[x] : qUnpremultiply(src[x]);
             int alpha = qAlpha(colour);
             if (mode == 1 && (colour & 0xFFFFFF) == 0xFFFFFF) {
                 alpha = 0;
             }
             if (mask != nullptr && x < maskImage.width()) {
-                // Black is opaque, white invisible, grey in between.
-                alpha = alpha * (255 - qGray(qUnpremultiply(grey[x]))) / 255;
+                // Black is opaque, white invisible, grey in between. A mask
+                // is opaque grey, so its red channel is its level.
+                alpha = (alpha * (255 - qRed(grey[x])) + 127) / 255;
             }
-            dst[x] = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), alpha));
+            dst[x] = alpha == 255 ? colour
+                                  : qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), alpha));
         }
     }
     cache.seeThrough = std::move(out);

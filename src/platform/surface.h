@@ -5,8 +5,10 @@
 #include "platform/graphics.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QRect>
+#include <QStaticText>
 
 #include <cstdint>
 #include <functional>
@@ -34,14 +36,22 @@ public:
 
     // Every drawing operation reports the rectangle it touched.
     void changed(const QRect& area);
-    // Text settings as a Qt font.
-    [[nodiscard]] QFont font() const;
+    // Text settings as a Qt font, and its metrics; both made again only
+    // after a setting changed.
+    [[nodiscard]] const QFont& font();
+    [[nodiscard]] const QFontMetricsF& metrics();
+    // Whole pixels from the top of one line to the next.
+    [[nodiscard]] int lineHeight();
+    // The laid-out text, kept while the same text is drawn in the same font
+    // (a caption and its halo are the same text seven times).
+    [[nodiscard]] const QStaticText& layout(const QString& text);
 
     QImage image; // Format_ARGB32_Premultiplied, device pixel ratio 1
     Color foreColor = 0x000000;
     bool bold = false;
     bool italic = false;
     int textSize = 0;
+    bool fontStale = true; // set when bold, italic or textSize change
     bool opaque = true; // every pixel has full opacity
     std::uint64_t version = 1; // grows with every change
     std::function<void(const QRect&)> onChanged;
@@ -55,6 +65,11 @@ public:
 
 private:
     Graphics graphics_ { *this };
+    QFont font_;
+    QFontMetricsF metrics_ { QFont() };
+    int lineHeight_ = 0;
+    QStaticText layout_;
+    bool layoutStale_ = true;
 };
 
 // The form of the picture that drawing composes: opacity from its mask and,
