@@ -236,6 +236,16 @@ void Graphics::drawString(std::string_view text, int x, int y)
 
 void Graphics::drawPicture(const Picture& picture, int x, int y)
 {
+    if (x == 0 && y == 0 && detail::isOpaque(picture) && &picture.surface() != &surface_
+        && picture.surface().image.size() == surface_.image.size()) {
+        // The whole surface covered by an opaque picture of its size: share
+        // its pixels (copied only when either is drawn on later). A board's
+        // clean background is such a copy that nothing ever draws on.
+        surface_.image = picture.surface().image;
+        surface_.opaque = true;
+        surface_.changed(surface_.image.rect());
+        return;
+    }
     const QImage& source = detail::seeThrough(picture);
     QImage& target = surface_.image;
     const int x0 = std::max(x, 0);

@@ -1,6 +1,7 @@
 #include "platform/synthesizer.h"
 
 #include <fluidsynth.h>
+#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -121,6 +122,9 @@ Synthesizer::Synthesizer(const Options& options)
         }
         return;
     }
+    // Loading reads the whole preset table through many small allocations;
+    // hand the freed pages back rather than keep them for the whole game.
+    malloc_trim(0);
     if (!options.withAudioDriver) {
         return;
     }

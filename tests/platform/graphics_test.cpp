@@ -254,3 +254,22 @@ TEST(Pictures, AColourBlendedOverItselfThroughGreyStaysThatColour)
         EXPECT_EQ(target.pixel(2, 0), 0xFFCC99u) << std::hex << grey;
     }
 }
+
+TEST(Pictures, AWholeCopyIsIndependentOfItsSource)
+{
+    Picture background(20, 10);
+    background.graphics().setForeColor(0x432100);
+    background.graphics().fillRect(0, 0, 20, 10);
+    Picture board(20, 10);
+    board.graphics().drawPicture(background, 0, 0);
+    EXPECT_EQ(board.pixel(5, 5), 0x432100u);
+    board.graphics().setForeColor(kRed);  // a stone on the board
+    board.graphics().fillRect(0, 0, 5, 5);
+    background.graphics().setForeColor(0x00FF00);  // and the background changes too
+    background.graphics().fillRect(15, 5, 5, 5);
+    EXPECT_EQ(background.pixel(2, 2), 0x432100u);
+    EXPECT_EQ(board.pixel(2, 2), kRed);
+    EXPECT_EQ(board.pixel(17, 7), 0x432100u);
+    board.graphics().drawString("H", 8, 9);  // text detaches as well
+    EXPECT_EQ(background.pixel(17, 7), 0x00FF00u);
+}
