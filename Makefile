@@ -2,7 +2,9 @@
 #   make run    install what is missing, build, play
 #   make test   install what is missing, build, run every test, then again
 #               under AddressSanitizer and UndefinedBehaviorSanitizer
-#   make build, make bench, make fuzz, make clean
+#   make fuzz   ten million random events against the game's rules
+#   make soak   ten million ticks of robot play, watching the memory
+#   make build, make bench, make clean
 
 SHELL := /bin/bash
 .SHELLFLAGS := -eu -o pipefail -c
@@ -19,7 +21,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:print_stacktrace=1:
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=$(if $(LSAN_SUPP),suppressions=$(LSAN_SUPP):)print_suppressions=0
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench fuzz soak clean
 
 all: build
 
@@ -47,12 +49,16 @@ bench: build
 	@if [[ -f bench/measure.sh ]]; then bash bench/measure.sh; \
 	else echo "bench: no whole-process measurement yet"; fi
 
-# Each fuzz target found under the build runs for FUZZ_SECONDS.
-FUZZ_SECONDS := 60
+# The long runs of the tests that make test runs short. A failed fuzz run
+# prints its seed: make fuzz FUZZ_SEED=<seed> replays it.
+FUZZ_EVENTS := 10000000
+FUZZ_SEED :=
+SOAK_TICKS := 10000000
 fuzz: build
-	@fuzzers=$$(find $(BUILD)/tests -type f -executable -name '*fuzz*' 2>/dev/null); \
-	if [[ -z $$fuzzers ]]; then echo "fuzz: no fuzz targets yet; they come later"; exit 0; fi; \
-	for fuzzer in $$fuzzers; do echo "fuzz: $$fuzzer"; "$$fuzzer" -max_total_time=$(FUZZ_SECONDS); done
+	ZINDRA_FUZZ_EVENTS=$(FUZZ_EVENTS) $(if $(FUZZ_SEED),ZINDRA_FUZZ_SEED=$(FUZZ_SEED)) $(BUILD)/tests/fuzz_tests
+
+soak: build
+	ZINDRA_SOAK_TICKS=$(SOAK_TICKS) $(BUILD)/tests/soak_tests
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

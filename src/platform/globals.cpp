@@ -96,9 +96,26 @@ void setMouseXSource(std::function<int()> source)
 
 void reportFailure(std::string_view where, std::string_view what)
 {
+    // A failure in the timer's handler comes back 250 times a second: the
+    // same failure again is only counted, and said at 10, 100, 1000, ... times.
+    static std::string last;
+    static long repeats = 0;
     ++failures;
-    std::fprintf(stderr, "zindra: failure in %.*s: %.*s\n", static_cast<int>(where.size()), where.data(),
-        static_cast<int>(what.size()), what.data());
+    std::string report = std::string(where) + ": " + std::string(what);
+    if (report == last) {
+        ++repeats;
+        long power = 10;
+        while (power < repeats) {
+            power *= 10;
+        }
+        if (power == repeats) {
+            std::fprintf(stderr, "zindra: the same failure %ld times\n", repeats);
+        }
+        return;
+    }
+    last = std::move(report);
+    repeats = 1;
+    std::fprintf(stderr, "zindra: failure in %s\n", last.c_str());
 }
 
 int reportedFailures()

@@ -17,6 +17,7 @@ struct PictureSlot {
     int id;
     bool transparent; // marked Transparent 1 as it is loaded
     PictureRef picture;
+    bool reported = false; // its absence has been said on stderr
 };
 
 // Positions in pictureSlots.
@@ -72,6 +73,13 @@ PictureRef cachedPicture(Slot which)
         return slot.picture;
     }
     slot.picture = readPicture(slot.id);
+    if (!slot.picture && !slot.transparent && !slot.reported) {
+        // Said once, by name: the game's own failure later can only tell
+        // that a picture it needed was not there.
+        slot.reported = true;
+        platform::reportFailure("resources",
+            std::string("picture ") + slot.name + " (" + std::to_string(slot.id) + ") could not be read");
+    }
     if (slot.transparent) {
         // A missing picture cannot be marked; the slot stays empty for the
         // next call.
@@ -132,8 +140,13 @@ PictureRef r1()
 
 std::shared_ptr<platform::MouseCursor> leerCursor()
 {
+    static bool reported = false;
     if (!leerCursorSlot) {
         leerCursorSlot = readCursor(kLeerCursor);
+        if (!leerCursorSlot && !reported) {
+            reported = true;
+            platform::reportFailure("resources", "cursor leerCursor (168) could not be read");
+        }
     }
     return leerCursorSlot;
 }

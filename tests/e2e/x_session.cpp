@@ -328,6 +328,12 @@ void XSession::moveTo(int x, int y)
     xdotool({ QStringLiteral("mousemove"), QStringLiteral("--sync"), screenX, screenY });
 }
 
+void XSession::moveWindow(int x, int y)
+{
+    xdotool({ QStringLiteral("windowmove"), QStringLiteral("--sync"), QString::number(window_),
+        QString::number(x), QString::number(y) });
+}
+
 void XSession::clickAt(int x, int y)
 {
     moveTo(x, y);

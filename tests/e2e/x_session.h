@@ -105,6 +105,9 @@ public:
     void pressKey(const QString& keysym);
     void pressSpace() { pressKey(QStringLiteral("space")); }
 
+    // Moves the window to screen position (x, y) the way a window manager does.
+    void moveWindow(int x, int y);
+
     // Asks the window to close the way a window manager does: a
     // WM_DELETE_WINDOW message. False when there is no window to ask.
     bool closeWindow();

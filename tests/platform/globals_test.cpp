@@ -44,3 +44,20 @@ TEST(Pointer, TheSeamReplacesTheScreenPosition)
     EXPECT_EQ(platform::MouseX(), 1234);
     platform::setMouseXSource({});
 }
+
+TEST(Reports, TheSameFailureAgainIsCountedButSaidOnlyAtPowersOfTen)
+{
+    const int before = platform::reportedFailures();
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 250; ++i) {
+        platform::reportFailure("Action", "picture maus2 is missing");
+    }
+    platform::reportFailure("Paint", "something else");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(platform::reportedFailures(), before + 251);
+    EXPECT_EQ(said,
+        "zindra: failure in Action: picture maus2 is missing\n"
+        "zindra: the same failure 10 times\n"
+        "zindra: the same failure 100 times\n"
+        "zindra: failure in Paint: something else\n");
+}

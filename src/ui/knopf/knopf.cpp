@@ -84,9 +84,6 @@ std::unique_ptr<Picture> Knopf::hintergrund()
     const int H = height();
     const Color hinter = window().BackColor();
     const resources::PictureRef m1 = resources::m1();
-    if (!m1) {
-        throw platform::NilObjectError("the shading mask m1 is missing");
-    }
 
     // A: the body in Farbe, on the window's colour.
     auto a = Picture::NewPicture(W, H, 32);
@@ -98,7 +95,11 @@ std::unique_ptr<Picture> Knopf::hintergrund()
 
     // A's mask: the shading stretched over the whole button. Where it is
     // light, A lets the white body of B through.
-    a->mask().graphics().drawPicture(*m1, 0, 0, W, H, 0, 0, m1->width(), m1->height());
+    // Without m1 (its absence is reported where it failed to load) the body
+    // is plain Farbe, and the button still works.
+    if (m1) {
+        a->mask().graphics().drawPicture(*m1, 0, 0, W, H, 0, 0, m1->width(), m1->height());
+    }
 
     // B: the same body in white, then A over it through the mask.
     auto b = Picture::NewPicture(W, H, 32);

@@ -1,0 +1,166 @@
+// The real game on a private X server, in the faults a desktop can throw at
+// it: no SoundFont, no sound device, a window manager that moves its window.
+#include "e2e_fixture.h"
+#include "scoped_environment.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int kBoardLeft = 20; // feld in the window
+constexpr int kBoardTop = 20;
+constexpr int kWindowTop = 20; // where every paint puts the window
+constexpr int kPaddleRow = 655 + 12; // a row through the paddle's middle, on the board
+constexpr int kLaunchX = 300; // board x of the pointer at the launch
+// The purple stone straight above a ball launched at kLaunchX: its middle.
+constexpr int kFirstStoneX = 9 + 2 * 107 + 50;
+constexpr int kFirstStoneY = 145 + 15;
+
+// How often the text occurs in the output.
+[[nodiscard]] int occurrences(const QString& output, const QString& text)
+{
+    return static_cast<int>(output.count(text));
+}
+
+} // namespace
+
+// Starts the game in an environment that the test sets first.
+class FaultOnScreen : public GameOnScreen {
+protected:
+    void SetUp() override { }
+    void start() { GameOnScreen::SetUp(); }
+
+    // Starts a game and launches the ball straight up under the first stone.
+    void launchBall()
+    {
+        ASSERT_TRUE(waitForFirstPaint());
+        session.clickNeu();
+        session.moveOverBoard(kLaunchX, 640);
+        session.clickOnBoard(kLaunchX, 640);
+    }
+
+    // True once the stone above the launch point has gone from the screen.
+    [[nodiscard]] bool firstStoneStruck()
+    {
+        const auto background = resources::hintergrund();
+        return session.waitFor(
+            [&] {
+                const QImage shot = session.windowShot();
+                return !shot.isNull()
+                    && alike(shot.pixel(kBoardLeft + kFirstStoneX, kBoardTop + kFirstStoneY),
+                        background->pixel(kFirstStoneX, kFirstStoneY));
+            },
+            10s);
+    }
+
+    // The game says once why it is silent, plays a ball into the stones, and
+    // still ends normally.
+    void expectSilentButPlaying(const QString& reason)
+    {
+        launchBall();
+        EXPECT_TRUE(firstStoneStruck()) << "the ball never reached the stones";
+        const QString output = session.gameOutput();
+        EXPECT_EQ(occurrences(output, reason), 1) << output.toStdString();
+        EXPECT_EQ(occurrences(output, QStringLiteral("zindra:")), 1) << output.toStdString();
+        session.clickQuit();
+        EXPECT_EQ(session.waitForExit(10s), 0) << session.error();
+    }
+
+    // Moves the game's window the way a window manager does.
+    void windowManagerMoves(int x, int y) { session.moveWindow(x, y); }
+
+    // The middle of the paddle on the screen, in board x: the middle of the
+    // longest run of the paddle row that does not show the background.
+    [[nodiscard]] std::optional<int> paddleMiddle()
+    {
+        const QImage shot = session.windowShot();
+        if (shot.isNull()) {
+            return std::nullopt;
+        }
+        const auto background = resources::hintergrund();
+        int bestStart = -1;
+        int bestLength = 0;
+        int runStart = -1;
+        for (int x = 0; x <= 600; ++x) {
+            const bool figure = x < 600
+                && !alike(
+                    shot.pixel(kBoardLeft + x, kBoardTop + kPaddleRow), background->pixel(x, kPaddleRow), 8);
+            if (figure && runStart < 0) {
+                runStart = x;
+            } else if (!figure && runStart >= 0) {
+                if (x - runStart > bestLength) {
+                    bestStart = runStart;
+                    bestLength = x - runStart;
+                }
+                runStart = -1;
+            }
+        }
+        if (bestLength < 50) {
+            return std::nullopt;
+        }
+        return bestStart + bestLength / 2;
+    }
+};
+
+TEST_F(FaultOnScreen, WithoutASoundFontItSaysSoOnceAndPlaysOn)
+{
+    const ScopedEnvironment soundFont("ZINDRA_SOUNDFONT", "/nonexistent.sf2");
+    start();
+    expectSilentButPlaying(QStringLiteral("no General MIDI SoundFont found"));
+}
+
+TEST_F(FaultOnScreen, WithoutASoundDeviceItSaysSoOnceAndPlaysOn)
+{
+    if (std::filesystem::exists("/dev/snd")) {
+        GTEST_SKIP() << "this machine has a sound card; the test needs one without";
+    }
+    QTemporaryDir noSockets;
+    ASSERT_TRUE(noSockets.isValid());
+    const ScopedEnvironment noServer("PULSE_SERVER", nullptr);
+    const ScopedEnvironment runtime("XDG_RUNTIME_DIR", noSockets.path().toLocal8Bit().constData());
+    start();
+    expectSilentButPlaying(QStringLiteral("no sound device"));
+}
+
+TEST_F(FaultOnScreen, AWindowMovedByTheWindowManagerKeepsThePaddleUnderThePointerAndComesBackToTheTop)
+{
+    start();
+    ASSERT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 10s));
+    launchBall();
+    ASSERT_FALSE(HasFatalFailure());
+
+    const int movedLeft = session.geometry().x - 90;
+    windowManagerMoves(movedLeft, 200);
+    ASSERT_FALSE(HasFatalFailure());
+    // The move alone paints nothing; the game's own drawing does (a struck
+    // stone's digits, a lost ball's indicator), and a click on the board
+    // launches a waiting ball to make sure there is some.
+    session.clickOnBoard(kLaunchX, 640);
+    EXPECT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 15s))
+        << "the window stayed at " << session.geometry().y;
+    EXPECT_EQ(session.geometry().x, movedLeft) << "the game moved its window sideways";
+
+    // The paddle follows the pointer measured from where the window now is.
+    constexpr int kPointerX = 150;
+    session.moveOverBoard(kPointerX, 640);
+    std::optional<int> middle;
+    EXPECT_TRUE(session.waitFor(
+        [&] {
+            session.moveOverBoard(kPointerX, 640);
+            middle = paddleMiddle();
+            return middle && std::abs(*middle - kPointerX) <= 2;
+        },
+        10s))
+        << "the paddle's middle is at " << middle.value_or(-1) << ", the pointer at " << kPointerX;
+
+    session.clickQuit();
+    EXPECT_EQ(session.waitForExit(10s), 0) << session.error();
+}

@@ -1,0 +1,206 @@
+// A picture that fails to load. The game has no handling of its own for it:
+// using the missing picture raises the nil-object failure, which the event
+// dispatch catches and reports on stderr. The program must not crash, the
+// report must say which picture is missing, and the game plays on where it can.
+#include "fuzz/opened_game.h"
+#include "fuzz/player_input.h"
+
+#include "app/app.h"
+#include "game/board.h"
+#include "platform/application.h"
+#include "platform/globals.h"
+#include "resources/resources.h"
+#include "ui/knopf/knopf.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::int64_t kPeriodNs = 4 * fuzz::OpenedGame::kNsPerMs;
+
+// The lines the platform wrote for failures that left a handler.
+[[nodiscard]] std::vector<std::string> failureReports(const std::string& stderrText)
+{
+    std::vector<std::string> reports;
+    std::istringstream lines(stderrText);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("zindra: failure") != std::string::npos) {
+            reports.push_back(line);
+        }
+    }
+    return reports;
+}
+
+[[nodiscard]] bool names(const std::string& report, const std::string& name)
+{
+    return report.find(name) != std::string::npos;
+}
+
+class MissingPicture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::resetQuit();
+        resources::setResourceReader({});
+        (void)resources::releaseAll();
+    }
+    void TearDown() override
+    {
+        game.reset();
+        resources::setResourceReader({});
+        (void)resources::releaseAll();
+    }
+
+    // Every resource reads as the application's own, except the picture with
+    // the id (or the cursor, when cursor is true).
+    static void without(int id, bool cursor = false)
+    {
+        resources::setResourceReader({
+            [id, cursor](int wanted) -> resources::PictureRef {
+                return !cursor && wanted == id ? nullptr : platform::ResourceFork {}.GetPicture(wanted);
+            },
+            [id, cursor](int wanted) -> std::shared_ptr<platform::MouseCursor> {
+                return cursor && wanted == id ? nullptr : platform::ResourceFork {}.getCursor(wanted);
+            },
+        });
+    }
+
+    // Lays a board with one purple stone left and a rising ball about to
+    // strike it, worth the last point of the set.
+    void lastStoneAboutToFall() const
+    {
+        Fenster1& f = game->f();
+        f.neu_Action();
+        for (Fenster1::Row* row : { &f.rt, &f.gn, &f.bl, &f.ge, &f.li }) {
+            row->fill(0);
+        }
+        f.li[2] = 9 + 2 * board::kStonePitch;
+        f.z = board::kPointsPerSet - 1;
+        f.ballx = f.li[2] + 50 - board::kBallHalf;
+        f.bally = 150;
+        f.s = -5;
+        f.start = 2;
+        game->timer().setEnabled(true);
+    }
+
+    std::unique_ptr<fuzz::OpenedGame> game;
+};
+
+TEST_F(MissingPicture, TheObstacleMissingAtALevelEndIsReportedByNameAndTheBallPlaysOn)
+{
+    without(resources::kHinternis);
+    game = std::make_unique<fuzz::OpenedGame>();
+    Fenster1& f = game->f();
+    lastStoneAboutToFall();
+    const int failures = platform::reportedFailures();
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(game->wind(kPeriodNs), 1);
+    const std::vector<std::string> reports = failureReports(testing::internal::GetCapturedStderr());
+
+    ASSERT_EQ(platform::reportedFailures(), failures + 1);
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_TRUE(names(reports[0], "hinternis")) << reports[0];
+    EXPECT_EQ(f.z, board::kPointsPerSet);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(f.control<Knopf>("zahl", k).Text, std::string(1, "0255"[k]));
+    }
+
+    // The failure left the tick, not the game: the ball keeps moving, and a
+    // ball the paddle misses is lost as ever.
+    fuzz::PlayerInput hands(f);
+    hands.moveToScreen(QPoint(f.Left() - 1000, f.Top()));
+    const Fenster1::Int32 stoppedAt = f.bally;
+    game->wind(kPeriodNs * 10);
+    EXPECT_NE(f.bally, stoppedAt);
+    for (int tick = 0; tick < 5000 && f.ballzahl == 0; ++tick) {
+        game->wind(kPeriodNs);
+    }
+    EXPECT_EQ(f.ballzahl, 1);
+    EXPECT_EQ(f.start, 1);
+}
+
+TEST_F(MissingPicture, TheBallMissingStopsTheStartUpWithAReportNamingIt)
+{
+    without(resources::kBall2);
+    testing::internal::CaptureStderr();
+    char name[] = "zindra";
+    char* argv[] = { name, nullptr };
+    int argc = 1;
+    const int status = startup::run(argc, argv);
+    const std::vector<std::string> reports = failureReports(testing::internal::GetCapturedStderr());
+
+    EXPECT_EQ(status, 1);
+    EXPECT_FALSE(Fenster1Exists());
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_TRUE(names(reports[0], "ball2")) << reports[0];
+}
+
+TEST_F(MissingPicture, WithoutTheButtonShadingThePaintsSayWhyAndTheGameStillCounts)
+{
+    without(resources::kM1);
+    testing::internal::CaptureStderr();
+    game = std::make_unique<fuzz::OpenedGame>();
+    Fenster1& f = game->f();
+    fuzz::PlayerInput hands(f);
+    hands.moveOnto(f.control<Knopf>("neu"));
+    hands.click();
+
+    // The board does not need the buttons' shading.
+    f.neu_Action();
+    f.Zahler(1234);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(f.control<Knopf>("zahl", k).Text, std::string(1, "1234"[k]));
+    }
+    hands.moveToWindow(QPoint(20 + 300, 20 + 600));
+    hands.click();
+    EXPECT_EQ(f.start, 2);
+    EXPECT_GT(game->wind(kPeriodNs * 5), 0);
+
+    const std::vector<std::string> reports = failureReports(testing::internal::GetCapturedStderr());
+    ASSERT_FALSE(reports.empty());
+    for (const std::string& report : reports) {
+        EXPECT_TRUE(names(report, "m1")) << report;
+    }
+}
+
+// The report of a missing picture is all a player or a packager gets to see:
+// the first one must name what is missing, not only that something is.
+TEST_F(MissingPicture, TheFirstReportOfAnyMissingPictureOrCursorNamesIt)
+{
+    struct Missing {
+        const char* name;
+        int id;
+        bool cursor;
+    };
+    const std::array<Missing, 8> cases = { { { "hintergrund", resources::kHintergrund, false },
+        { "maus2", resources::kMaus2, false }, { "r1", resources::kR1, false },
+        { "g1", resources::kG1, false }, { "b1", resources::kB1, false }, { "e1", resources::kE1, false },
+        { "l1", resources::kL1, false }, { "leerCursor", resources::kLeerCursor, true } } };
+    for (const Missing& missing : cases) {
+        SCOPED_TRACE(missing.name);
+        (void)resources::releaseAll();
+        without(missing.id, missing.cursor);
+        testing::internal::CaptureStderr();
+        game = std::make_unique<fuzz::OpenedGame>();
+        {
+            fuzz::PlayerInput hands(game->f());
+            hands.moveOnto(game->f().control<Knopf>("neu"));
+            hands.click();
+            hands.moveToWindow(QPoint(20 + 300, 20 + 600));
+            hands.click();
+            game->wind(kPeriodNs);
+        }
+        const std::vector<std::string> reports = failureReports(testing::internal::GetCapturedStderr());
+        game.reset();
+        ASSERT_FALSE(reports.empty()) << "nothing was reported";
+        EXPECT_TRUE(names(reports.front(), missing.name)) << reports.front();
+    }
+}
+
+} // namespace

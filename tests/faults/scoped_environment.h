@@ -1,0 +1,26 @@
+// An environment variable set (or removed) for one test and put back after it.
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+class ScopedEnvironment {
+public:
+    // A null value removes the variable.
+    ScopedEnvironment(const char* name, const char* value)
+        : name_(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnvironment() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};

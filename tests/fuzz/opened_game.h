@@ -1,0 +1,73 @@
+// The game window as the program opens it, on the headless platform, with a
+// silent note output and a timer that runs on a clock the test winds.
+#pragma once
+
+#include "game/fenster1.h"
+#include "platform/note_player.h"
+#include "platform/timer.h"
+
+#include <QCoreApplication>
+
+#include <cstdint>
+#include <memory>
+
+namespace fuzz {
+
+// Swallows the notes, counting them, and notices a note or an instrument the
+// game never asks for.
+class SilentNotes : public platform::NoteOutput {
+public:
+    void programChange(int program) override
+    {
+        strange = strange || (program != kBounceProgram && program != kScoreProgram);
+    }
+    void noteOn(int note, int velocity) override
+    {
+        ++notesOn;
+        strange = strange || velocity != 127 || !known(note);
+    }
+    void noteOff(int note) override { strange = strange || !known(note); }
+
+    std::int64_t notesOn = 0;
+    bool strange = false;
+
+private:
+    static constexpr int kBounceProgram = 13; // instrument 14
+    static constexpr int kScoreProgram = 127; // instrument 128
+    [[nodiscard]] static bool known(int note) { return note == 50 || note == 60 || note == 62; }
+};
+
+class OpenedGame {
+public:
+    static constexpr std::int64_t kNsPerMs = 1'000'000;
+
+    OpenedGame()
+        : window(std::make_unique<Fenster1>())
+        , notes(std::make_shared<SilentNotes>())
+    {
+        window->control<platform::NotePlayer>("NotePlayer1").setOutput(notes);
+        timer().setClock([this] { return clockNs; });
+        window->show(); // raises Open
+        // Lets the platform expose the window, so that paints reach it.
+        QCoreApplication::processEvents();
+    }
+
+    [[nodiscard]] Fenster1& f() const { return *window; }
+    [[nodiscard]] platform::Timer& timer() const { return window->control<platform::Timer>("Timer1"); }
+
+    // Winds the clock on and wakes the timer: the ticks due by then are
+    // delivered, at most 100 ms of them. Returns how many came.
+    std::int64_t wind(std::int64_t ns)
+    {
+        const std::int64_t before = timer().ticksDelivered();
+        clockNs += ns;
+        timer().wakeUp();
+        return timer().ticksDelivered() - before;
+    }
+
+    std::unique_ptr<Fenster1> window;
+    std::shared_ptr<SilentNotes> notes;
+    std::int64_t clockNs = 0;
+};
+
+} // namespace fuzz
