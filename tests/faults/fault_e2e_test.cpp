@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 
