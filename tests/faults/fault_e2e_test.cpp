@@ -3,8 +3,6 @@
 #include "e2e_fixture.h"
 #include "scoped_environment.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdlib>
