@@ -1,0 +1,188 @@
+#!/usr/bin/env bash
+# The whole game measured as a player runs it: a private X server (Xvfb), the
+# real binary on it, a driver that plays (bench/measure/zindra_measure) and
+# the note latency on the game's own synthesizer. Prints a Markdown table of
+# medians and writes it to out/bench-table.md.
+#
+#   bash bench/measure.sh            (make bench runs it after the micro benchmarks)
+#
+# BUILD (default build) is the build directory; RUNS (default 5) the number of
+# runs each figure is the median of; MEASURE_SCALE (default 1) shortens every
+# stage for a quick look (0.2: a fifth). A full run takes about four minutes.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+build=${BUILD:-build}
+runs=${RUNS:-5}
+command_line="bash bench/measure.sh (BUILD=$build RUNS=$runs${MEASURE_SCALE:+ MEASURE_SCALE=$MEASURE_SCALE})"
+
+say() { echo "measure: $*" >&2; }
+die() {
+    say "$*"
+    exit 1
+}
+
+# ---- what it needs -----------------------------------------------------------
+
+command -v Xvfb >/dev/null || die "Xvfb is missing; run scripts/install-deps"
+if [[ ! -f $build/build.ninja && ! -f $build/Makefile ]]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" \
+    --target zindra zindra_measure zindra_probe zindra_note_latency >/dev/null ||
+    die "the measurement programs did not build (run scripts/install-deps; the build needs benchmarks on)"
+game=$build/src/zindra
+driver=$build/bench/measure/zindra_measure
+probe=$build/bench/measure/zindra_probe
+notes=$build/bench/measure/zindra_note_latency
+
+# ---- the private X server, and tidying up after everything -------------------
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/zindra-measure.XXXXXX")
+xvfb_pid=
+job_pid=
+cleanup() {
+    trap - EXIT INT TERM
+    set +e # tidy up as far as possible, whatever fails
+    # The driver takes the game and its busy loops with it.
+    for pid in $job_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'say "interrupted"; exit 130' INT TERM
+
+# -displayfd: the server picks a free display and names it once it accepts
+# connections.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s $work/display ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || die "Xvfb ended: $(tail -1 "$work/xvfb.log")"
+    sleep 0.1
+done
+[[ -s $work/display ]] || die "Xvfb named no display within 10 s"
+display=$(head -1 "$work/display")
+export DISPLAY=":$display"
+# A real X server, one screen pixel a window pixel, whatever this shell runs on.
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI
+
+# Runs a measurement in the background so that Ctrl-C reaches the trap at
+# once; its "name=value" lines go to the file named first.
+measure() {
+    local output=$1
+    shift
+    "$@" >"$output" &
+    job_pid=$!
+    wait "$job_pid" || die "$* failed; the game said: $(tail -3 "$work/game.log" 2>/dev/null)"
+    job_pid=
+}
+
+# ---- the runs ----------------------------------------------------------------
+
+# Other work on the machine shows in every figure: say how busy it was.
+load_before=$(cut -d' ' -f1 /proc/loadavg)
+
+for run in $(seq "$runs"); do
+    say "run $run of $runs: start-up, idle, play"
+    measure "$work/session-$run" "$driver" session "$game" "$work/game.log"
+    say "run $run of $runs: tick rate, quiet and under load"
+    measure "$work/ticks-$run" "$driver" ticks "$probe" "$work/game.log"
+done
+say "note latency"
+measure "$work/notes" "$notes"
+
+# ---- the table -----------------------------------------------------------------
+
+# The median of one figure over the runs, "-" when no run gave it.
+median() {
+    local name=$1
+    shift
+    cat "$@" | sed -n "s/^$name=//p" | sort -g |
+        awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+# Median with the lowest and highest run, to a given number of decimals.
+spread() {
+    local name=$1 decimals=$2
+    shift 2
+    local m low high
+    m=$(median "$name" "$@")
+    low=$(cat "$@" | sed -n "s/^$name=//p" | sort -g | head -1)
+    high=$(cat "$@" | sed -n "s/^$name=//p" | sort -g | tail -1)
+    [[ $m == - ]] && { echo "-"; return; }
+    printf "%.${decimals}f (%.${decimals}f–%.${decimals}f)" "$m" "$low" "$high"
+}
+# The median to a given number of decimals.
+rounded() {
+    local m
+    m=$(median "$1" "${@:3}")
+    [[ $m == - ]] && echo "-" || printf "%.${2}f" "$m"
+}
+sessions=("$work"/session-*)
+ticks=("$work"/ticks-*)
+
+# The synthesizer's buffer as the platform configures it: periods of so many
+# frames at the sample rate.
+synth_source=src/platform/synthesizer.cpp
+setting() { grep -oP "\"$1\", \K[0-9.]+" "$synth_source" | head -1; }
+period_size=$(setting audio.period-size)
+periods=$(setting audio.periods)
+sample_rate=$(setting synth.sample-rate | cut -d. -f1)
+buffer_ms=$(awk -v n="$periods" -v f="$period_size" -v r="$sample_rate" 'BEGIN { printf "%.2f", 1000 * n * f / r }')
+period_ms=$(awk -v f="$period_size" -v r="$sample_rate" 'BEGIN { printf "%.2f", 1000 * f / r }')
+onset_ms=$(for sound in edge loss paddle stone; do median "onset_ms_$sound" "$work/notes"; done | sort -g | tail -1)
+note_ms=$(awk -v b="$buffer_ms" -v o="$onset_ms" 'BEGIN { printf "%.2f", b + o }')
+note_worst_ms=$(awk -v b="$buffer_ms" -v o="$onset_ms" -v p="$period_ms" 'BEGIN { printf "%.2f", b + o + p }')
+
+cpu_model=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
+launches=$(rounded launches 0 "${sessions[@]}")
+new_games=$(rounded new_games 0 "${sessions[@]}")
+
+table=$(
+    cat <<EOF
+## Zindra measured ($(date '+%Y-%m-%d %H:%M'))
+
+Machine: $(nproc) cores, ${cpu_model:-unknown CPU}, Linux $(uname -r), load average $load_before
+before the runs. Xvfb 1280x1024x24, Qt on xcb.
+Command: \`$command_line\`. Each figure is the median of $runs runs (lowest–highest in brackets).
+
+| figure | measured (median) | target |
+|---|---|---|
+| start to window mapped (ms) | $(spread start_to_map_ms 1 "${sessions[@]}") | ≤ 20 |
+| start to first frame painted (ms) | $(spread start_to_frame_ms 1 "${sessions[@]}") | |
+| resident memory after start (MB) | $(spread rss_start_mb 1 "${sessions[@]}") | |
+| resident memory after 20 s of play (MB) | $(spread rss_play_mb 1 "${sessions[@]}") | ≤ 40 |
+| CPU while playing, 15 s (% of one core) | $(spread cpu_play_pct 2 "${sessions[@]}") | ≤ 3 |
+| CPU with the window open and no game, 15 s (% of one core) | $(spread cpu_idle_pct 2 "${sessions[@]}") | ≤ 0.5 |
+| screen updates while playing (per s) | $(spread updates_play_per_s 0 "${sessions[@]}") | |
+| ticks while playing, machine quiet (per s) | $(spread ticks_idle_per_s 2 "${ticks[@]}") | 250 ± 1 |
+| ticks while playing, both cores busy (per s) | $(spread ticks_loaded_per_s 2 "${ticks[@]}") | 250 ± 1 |
+| synthesizer buffer, as configured (ms) | $buffer_ms ($periods × $period_size frames at $sample_rate Hz) | |
+| note-on to first audible sample, offline (ms of audio) | $(printf %.2f "$onset_ms") | |
+| note-on to audio buffer (ms) | $note_ms (at worst $note_worst_ms) | ≤ 6 |
+
+- Start: from the fork of the game to the MapNotify of its window, and to the first XDamage
+  report on it. Memory: VmRSS. CPU: utime + stime of the game's process over 15 s.
+- Play: a driver reads the board from the screen and keeps the paddle under the ball with
+  XTest pointer motion at most 125 times a second (a median run: $launches launches, $new_games new
+  games). Screen updates: drawing on the game's window that reaches the X server 2 ms or
+  more after the last (the paddle also moves with the pointer).
+- Ticks: a second build of the game with a probe on Timer1 counts ticks over 5 s of running
+  timer (waiting balls left out); "busy" adds two processes that spin on the CPU. Screen
+  updates meanwhile: $(rounded updates_quiet_per_s 0 "${ticks[@]}") quiet, $(rounded updates_loaded_per_s 0 "${ticks[@]}") busy (per s);
+  the game's CPU while busy: $(rounded cpu_loaded_pct 2 "${ticks[@]}") % of one core.
+- Notes: the game's four sounds on its own synthesizer, rendered offline in periods of
+  $period_size frames; the audible onset is the latest of the four. "At worst" adds one period
+  for a note that just misses the period being rendered. Playing a sound (note-off,
+  instrument, note-on) takes $(rounded note_calls_us 1 "$work/notes") µs, $(rounded switch_calls_us 1 "$work/notes") µs when the
+  instrument changes; making the synthesizer (reading the SoundFont) $(rounded synth_start_ms 1 "$work/notes") ms.
+EOF
+)
+
+mkdir -p out
+echo "$table" | tee out/bench-table.md
+say "written to out/bench-table.md"

@@ -1,0 +1,55 @@
+// The processes a measurement starts: the game, and the busy loops that load
+// the machine. Each dies with the measurement, however that ends.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace measure {
+
+// Monotonic time in milliseconds.
+[[nodiscard]] double nowMs();
+
+// On SIGINT or SIGTERM every child still running is killed and the
+// measurement ends with status 130 at once, wherever it was waiting.
+void endWithChildrenOnSignal();
+
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    // Stops the child if it still runs.
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Starts program with the current environment plus `environment`
+    // ("NAME=value" each); its stdout and stderr go to outputPath. keepFd, when
+    // not -1, stays open in the child under the same number.
+    bool start(const std::string& program, const std::vector<std::string>& environment,
+        const std::string& outputPath, int keepFd = -1);
+    // A child that only burns CPU until it is stopped.
+    bool startBusyLoop();
+
+    [[nodiscard]] pid_t pid() const { return pid_; }
+    [[nodiscard]] bool running();
+    // SIGTERM, then SIGKILL if it lingers; reaps it.
+    void stop();
+
+private:
+    pid_t pid_ = -1;
+};
+
+// Both cores (or as many as asked) kept busy while it lives.
+class BusyLoad {
+public:
+    explicit BusyLoad(int processes);
+    // The loops running, by pid.
+    [[nodiscard]] std::vector<pid_t> pids() const;
+
+private:
+    std::vector<ChildProcess> hogs_;
+};
+
+} // namespace measure
