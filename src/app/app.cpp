@@ -55,7 +55,9 @@ int run(int argc, char** argv)
         theApp = app.get();
         // 6. No menu handlers.
         Fenster1Instance(); // 7. the window, with its controls, opened
-        runtime.afterStart(platform::prepareDefaultNoteOutput);
+        // The synthesizer loads its SoundFont for some 15 ms: after the
+        // first frames, and long before a player's first click can sound.
+        runtime.afterStart(platform::prepareDefaultNoteOutput, std::chrono::milliseconds(200));
         runtime.run(); // 8. until Quit
     } catch (const std::exception& failure) {
         platform::reportFailure("start-up", failure.what());

@@ -71,10 +71,10 @@ void Runtime::registerClass(std::string name)
     classes_.push_back(std::move(name));
 }
 
-void Runtime::afterStart(std::function<void()> work)
+void Runtime::afterStart(std::function<void()> work, std::chrono::milliseconds delay)
 {
     QTimer::singleShot(
-        0, QCoreApplication::instance(), [work = std::move(work)] { dispatch("start", work); });
+        delay, QCoreApplication::instance(), [work = std::move(work)] { dispatch("start", work); });
 }
 
 int Runtime::run()

@@ -2,6 +2,7 @@
 // application object and the application's own resources.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,8 +31,10 @@ public:
     void registerClass(std::string name);
     [[nodiscard]] const std::vector<std::string>& registeredClasses() const { return classes_; }
 
-    // Runs work once the event loop has started (after the first events).
-    void afterStart(std::function<void()> work);
+    // Runs work once the event loop has run for the given time (the window's
+    // first frames come first).
+    void afterStart(
+        std::function<void()> work, std::chrono::milliseconds delay = std::chrono::milliseconds(0));
     // Runs the event loop until Quit; returns Quit's exit code.
     int run();
     // Ends the runtime's part of the program; returns the exit status.

@@ -1,5 +1,6 @@
 #include "platform/control.h"
 
+#include "platform/frame_pacer.h"
 #include "platform/surface.h"
 #include "platform/widgets.h"
 #include "platform/window.h"
@@ -22,7 +23,7 @@ RectControl::RectControl(Window& window, std::string name, std::int32_t index)
 {
     surface_->onChanged = [this](const QRect& area) {
         if (!area.isEmpty()) {
-            widget_->update(area);
+            detail::FramePacer::instance().schedule(widget_, area);
         }
     };
     widget_->show();
@@ -77,7 +78,7 @@ void RectControl::refresh(bool erase)
 void RectControl::refreshRect(int x, int y, int w, int h, bool /*erase*/)
 {
     render();
-    widget_->update(QRect(x, y, w, h));
+    detail::FramePacer::instance().schedule(widget_, QRect(x, y, w, h));
 }
 
 Color RectControl::pixel(int x, int y) const

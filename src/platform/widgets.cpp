@@ -1,6 +1,7 @@
 #include "platform/widgets.h"
 
 #include "platform/canvas.h"
+#include "platform/frame_pacer.h"
 #include "platform/picture.h"
 #include "platform/surface.h"
 #include "platform/window.h"
@@ -20,6 +21,11 @@ ControlWidget::ControlWidget(RectControl& control, QWidget* parent)
     // Only a canvas takes the pointer (see takePointer); the others let it
     // through to what lies beneath.
     setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+ControlWidget::~ControlWidget()
+{
+    FramePacer::instance().forget(this);
 }
 
 void ControlWidget::takePointer()

@@ -16,6 +16,7 @@ class ControlWidget : public QWidget {
     Q_OBJECT
 public:
     ControlWidget(RectControl& control, QWidget* parent);
+    ~ControlWidget() override;
 
     // Set when the surface covers every pixel: Qt then skips what lies behind.
     void setOpaque(bool opaque);
