@@ -17,19 +17,12 @@ TEST(Startup, TheAccessorMakesOneWindowHoweverOftenItIsCalled)
     EXPECT_FALSE(Fenster1Exists());
 }
 
-TEST(Startup, TheProgramsClassesAreRegisteredInOrder)
-{
-    const std::vector<std::string> expected = {"App", "Fenster1", "Fenster1.noch", "Fenster1.st",
-        "Fenster1.StaticText1", "Fenster1.zahl", "Fenster1.Timer1", "Knopf"};
-    EXPECT_EQ(startup::programClasses(), expected);
-}
-
 TEST(Startup, QuitTwiceFromTheButtonAndTheCloseEndsOnceWithZero)
 {
     platform::resetQuit();
     Fenster1& window = Fenster1Instance();
     window.Knopf1_Action();
-    window.Event_Close();  // quitting closes the window, which asks again
+    window.Event_Close(); // quitting closes the window, which asks again
     EXPECT_TRUE(platform::quitRequested());
     EXPECT_EQ(platform::quitCode(), 0);
     releaseFenster1();
@@ -38,15 +31,15 @@ TEST(Startup, QuitTwiceFromTheButtonAndTheCloseEndsOnceWithZero)
 
 TEST(Shutdown, ReleasesThePicturesInOrderThenTheCursorThenTheWindow)
 {
-    Fenster1Instance();  // loads the pictures the window uses
+    Fenster1Instance(); // loads the pictures the window uses
     (void)resources::m1();
     (void)resources::hinternis();
     (void)resources::maus2();
     (void)resources::leerCursor();
     const std::vector<std::string> released = startup::releaseEverything();
-    const std::vector<std::string> expected = {"ball2", "hintergrund", "Hintergrund2", "hinternis", "m1", "maus2",
-        "b1", "e1", "g1", "l1", "r1", "leerCursor", "Fenster1"};
+    const std::vector<std::string> expected = { "ball2", "hintergrund", "Hintergrund2", "hinternis", "m1",
+        "maus2", "b1", "e1", "g1", "l1", "r1", "leerCursor", "Fenster1" };
     EXPECT_EQ(released, expected);
     EXPECT_FALSE(Fenster1Exists());
-    EXPECT_TRUE(startup::releaseEverything().empty());  // nothing twice
+    EXPECT_TRUE(startup::releaseEverything().empty()); // nothing twice
 }

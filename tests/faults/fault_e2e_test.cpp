@@ -23,12 +23,6 @@ constexpr int kLaunchX = 300; // board x of the pointer at the launch
 constexpr int kFirstStoneX = 9 + 2 * 107 + 50;
 constexpr int kFirstStoneY = 145 + 15;
 
-// How often the text occurs in the output.
-[[nodiscard]] int occurrences(const QString& output, const QString& text)
-{
-    return static_cast<int>(output.count(text));
-}
-
 } // namespace
 
 // Starts the game in an environment that the test sets first.
@@ -67,14 +61,11 @@ protected:
         launchBall();
         EXPECT_TRUE(firstStoneStruck()) << "the ball never reached the stones";
         const QString output = session.gameOutput();
-        EXPECT_EQ(occurrences(output, reason), 1) << output.toStdString();
-        EXPECT_EQ(occurrences(output, QStringLiteral("zindra:")), 1) << output.toStdString();
+        EXPECT_EQ(output.count(reason), 1) << output.toStdString();
+        EXPECT_EQ(output.count(QStringLiteral("zindra:")), 1) << output.toStdString();
         session.clickQuit();
         EXPECT_EQ(session.waitForExit(10s), 0) << session.error();
     }
-
-    // Moves the game's window the way a window manager does.
-    void windowManagerMoves(int x, int y) { session.moveWindow(x, y); }
 
     // The middle of the paddle on the screen, in board x: the middle of the
     // longest run of the paddle row that does not show the background.
@@ -137,7 +128,7 @@ TEST_F(FaultOnScreen, AWindowMovedByTheWindowManagerKeepsThePaddleUnderThePointe
     ASSERT_FALSE(HasFatalFailure());
 
     const int movedLeft = session.geometry().x - 90;
-    windowManagerMoves(movedLeft, 200);
+    session.moveWindow(movedLeft, 200); // as a window manager does
     ASSERT_FALSE(HasFatalFailure());
     // The move alone paints nothing; the game's own drawing does (a struck
     // stone's digits, a lost ball's indicator), and a click on the board

@@ -14,9 +14,9 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -173,19 +173,14 @@ TEST_F(MissingPicture, WithoutTheButtonShadingThePaintsSayWhyAndTheGameStillCoun
 // the first one must name what is missing, not only that something is.
 TEST_F(MissingPicture, TheFirstReportOfAnyMissingPictureOrCursorNamesIt)
 {
-    struct Missing {
-        const char* name;
-        int id;
-        bool cursor;
-    };
-    const std::array<Missing, 8> cases = { { { "hintergrund", resources::kHintergrund, false },
-        { "maus2", resources::kMaus2, false }, { "r1", resources::kR1, false },
-        { "g1", resources::kG1, false }, { "b1", resources::kB1, false }, { "e1", resources::kE1, false },
-        { "l1", resources::kL1, false }, { "leerCursor", resources::kLeerCursor, true } } };
-    for (const Missing& missing : cases) {
-        SCOPED_TRACE(missing.name);
+    for (const auto& [name, id, cursor] :
+        { std::tuple { "hintergrund", resources::kHintergrund, false }, { "maus2", resources::kMaus2, false },
+            { "r1", resources::kR1, false }, { "g1", resources::kG1, false }, { "b1", resources::kB1, false },
+            { "e1", resources::kE1, false }, { "l1", resources::kL1, false },
+            { "leerCursor", resources::kLeerCursor, true } }) {
+        SCOPED_TRACE(name);
         (void)resources::releaseAll();
-        without(missing.id, missing.cursor);
+        without(id, cursor);
         testing::internal::CaptureStderr();
         game = std::make_unique<fuzz::OpenedGame>();
         {
@@ -199,7 +194,7 @@ TEST_F(MissingPicture, TheFirstReportOfAnyMissingPictureOrCursorNamesIt)
         const std::vector<std::string> reports = failureReports(testing::internal::GetCapturedStderr());
         game.reset();
         ASSERT_FALSE(reports.empty()) << "nothing was reported";
-        EXPECT_TRUE(names(reports.front(), missing.name)) << reports.front();
+        EXPECT_TRUE(names(reports.front(), name)) << reports.front();
     }
 }
 

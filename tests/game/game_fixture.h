@@ -28,16 +28,22 @@ protected:
         f.reset();
     }
 
-    // Puts the pointer at screen x (what System.MouseX reads).
-    void pointerAtScreenX(int x)
+    // Puts the pointer (what System.MouseX reads) so that the paddle's
+    // middle is over board x.
+    void pointerOverBoardX(int boardX)
     {
-        platform::setMouseXSource([x] { return x; });
+        const int screenX = f->Left() + 20 + boardX;
+        platform::setMouseXSource([screenX] { return screenX; });
     }
-    // Puts the pointer so that the paddle's middle is over board x.
-    void pointerOverBoardX(int boardX) { pointerAtScreenX(f->Left() + 20 + boardX); }
 
     [[nodiscard]] platform::Canvas& feld() const { return f->control<platform::Canvas>("feld"); }
     [[nodiscard]] platform::Timer& timer() const { return f->control<platform::Timer>("Timer1"); }
+    [[nodiscard]] platform::Canvas& noch(int i) const { return f->control<platform::Canvas>("noch", i); }
+    // Which of the four ball indicators show.
+    [[nodiscard]] std::vector<bool> indicators() const
+    {
+        return { noch(0).visible(), noch(1).visible(), noch(2).visible(), noch(3).visible() };
+    }
 
     // True when feld shows the board picture p in the rectangle: no figure
     // is drawn there.
@@ -55,10 +61,15 @@ protected:
 
     using Note = platform::NoteRecording::Event;
     using Kind = Note::Kind;
-    // The sequence of one sound: note-off, instrument, note-on.
-    [[nodiscard]] static std::vector<Note> sound(int note, int instrument)
+    // The sequence of one sound, times over: note-off, instrument, note-on.
+    [[nodiscard]] static std::vector<Note> sound(int note, int instrument, int times = 1)
     {
-        return { { Kind::Off, note, 0 }, { Kind::Program, instrument - 1, 0 }, { Kind::On, note, 127 } };
+        std::vector<Note> all;
+        for (int i = 0; i < times; ++i) {
+            all.insert(all.end(),
+                { { Kind::Off, note, 0 }, { Kind::Program, instrument - 1, 0 }, { Kind::On, note, 127 } });
+        }
+        return all;
     }
 
     std::unique_ptr<Fenster1> f;

@@ -1,25 +1,15 @@
 // The pointer over the board: steering, launching, tidying after a game.
 #include "game/game_fixture.h"
-#include "platform/cursor.h"
-#include "resources/resources.h"
 
 namespace {
 
 using PointerTest = GameTest;
 
-[[nodiscard]] bool indicatorShown(const Fenster1& f, int i)
-{
-    return f.control<platform::RectControl>("noch", i).visible();
-}
-
 TEST_F(PointerTest, WaitingBallRidesCentredOnTheClampedPaddle)
 {
     f->neu_Action();
-    struct Case {
-        int x, mausx;
-    };
-    for (auto [x, mausx] :
-        { Case { -30, 0 }, { 50, 0 }, { 51, 1 }, { 300, 250 }, { 549, 499 }, { 550, 500 }, { 900, 500 } }) {
+    for (auto [x, mausx] : { std::pair { -30, 0 }, { 50, 0 }, { 51, 1 }, { 300, 250 }, { 549, 499 },
+             { 550, 500 }, { 900, 500 } }) {
         f->feld_MouseMove(x, 123);
         EXPECT_EQ(f->mausx, mausx) << "x " << x;
         EXPECT_EQ(f->ballx, mausx + 35) << "x " << x;
@@ -33,19 +23,16 @@ TEST_F(PointerTest, WaitingBallRidesCentredOnTheClampedPaddle)
     EXPECT_FALSE(feldShowsBoard(250, 655, 100, 25));
 }
 
-TEST_F(PointerTest, MovesOutsidePhase1OnlyRedrawThePaddleWhereItStands)
+TEST_F(PointerTest, ClickLaunchesTheWaitingBallOnly)
 {
     for (int phase : { 0, 2, 3 }) {
         f->start = phase;
-        f->feld_MouseMove(10, 0);
-        EXPECT_EQ(f->mausx, 200);
-        EXPECT_EQ(f->ballx, 0);
-        EXPECT_FALSE(feldShowsBoard(200, 655, 100, 25)) << "phase " << phase;
+        f->bally = 77;
+        EXPECT_FALSE(f->feld_MouseDown(300, 0));
+        EXPECT_EQ(f->start, phase);
+        EXPECT_EQ(f->bally, 77);
+        EXPECT_FALSE(timer().enabled());
     }
-}
-
-TEST_F(PointerTest, ClickLaunchesTheWaitingBallOnly)
-{
     f->neu_Action();
     f->feld_MouseMove(300, 0);
     EXPECT_FALSE(f->feld_MouseDown(300, 0));
@@ -57,18 +44,6 @@ TEST_F(PointerTest, ClickLaunchesTheWaitingBallOnly)
     EXPECT_TRUE(feldShowsBoard(285, 630, 30, 25)) << "the resting ball's lower part is erased";
 }
 
-TEST_F(PointerTest, ClickInAnyOtherPhaseChangesNothing)
-{
-    for (int phase : { 0, 2, 3 }) {
-        f->start = phase;
-        f->bally = 77;
-        EXPECT_FALSE(f->feld_MouseDown(300, 0));
-        EXPECT_EQ(f->start, phase);
-        EXPECT_EQ(f->bally, 77);
-        EXPECT_FALSE(timer().enabled());
-    }
-}
-
 TEST_F(PointerTest, AfterGameOverMoveErasesTheLostBallAndEveryExitShowsTheIndicators)
 {
     f->neu_Action();
@@ -77,32 +52,20 @@ TEST_F(PointerTest, AfterGameOverMoveErasesTheLostBallAndEveryExitShowsTheIndica
     f->bally = 650;
     f->ballhin();
     for (int i = 0; i < 4; ++i) {
-        f->control<platform::RectControl>("noch", i).setVisible(false);
+        noch(i).setVisible(false);
     }
     f->feld_MouseMove(10, 0);
     EXPECT_TRUE(feldShowsBoard(100, 650, 30, 30));
+    EXPECT_EQ(f->mausx, 200);
+    EXPECT_FALSE(feldShowsBoard(200, 655, 100, 25)) << "the paddle is drawn where it stands";
     for (int exit = 0; exit < 2; ++exit) {
         f->feld_MouseExit();
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_TRUE(indicatorShown(*f, i)) << "exit " << exit << " noch " << i;
-        }
-        f->control<platform::RectControl>("noch", 2).setVisible(false);
+        EXPECT_EQ(indicators(), std::vector<bool>(4, true)) << "exit " << exit;
+        noch(2).setVisible(false);
     }
     f->start = 2; // during a game the indicators stay as they are
     f->feld_MouseExit();
-    EXPECT_FALSE(indicatorShown(*f, 2));
-}
-
-TEST_F(PointerTest, PointerIsHiddenOverTheBoardInEveryPhase)
-{
-    for (int phase : { 0, 1, 2, 3 }) {
-        f->start = phase;
-        f->feld_MouseEnter();
-        EXPECT_EQ(f->mouseCursor(), resources::leerCursor().get()) << "phase " << phase;
-        f->feld_MouseExit();
-        ASSERT_NE(f->mouseCursor(), nullptr);
-        EXPECT_TRUE(f->mouseCursor()->isArrow()) << "phase " << phase;
-    }
+    EXPECT_FALSE(noch(2).visible());
 }
 
 } // namespace

@@ -1,31 +1,7 @@
-// The global helpers the game's arithmetic and quitting rely on.
+// Quitting once, and how failures that left a handler are said.
 #include "platform/globals.h"
 
 #include <gtest/gtest.h>
-
-#include <limits>
-
-TEST(Conversions, DoubleToInt32DropsTheFractionTowardZero)
-{
-    EXPECT_EQ(platform::ToInt32(2.99), 2);
-    EXPECT_EQ(platform::ToInt32(-2.99), -2);
-    EXPECT_EQ(platform::ToInt32(-0.5), 0);
-    EXPECT_EQ(platform::ToInt32(1e12), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(platform::ToInt32(-1e12), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(platform::ToInt32(std::numeric_limits<double>::quiet_NaN()), 0);
-}
-
-TEST(Conversions, StrAndRightGiveTheLastDigit)
-{
-    EXPECT_EQ(platform::Str(0), "0");
-    EXPECT_EQ(platform::Str(1234), "1234");
-    EXPECT_EQ(platform::Str(-7), "-7");
-    EXPECT_EQ(platform::Right("1234", 1), "4");
-    EXPECT_EQ(platform::Right("7", 3), "7");
-    EXPECT_EQ(platform::Right("abc", 0), "");
-    EXPECT_EQ(platform::Min(3, 2), 2);
-    EXPECT_EQ(platform::Max(-1, -4), -1);
-}
 
 TEST(Quitting, QuitTwiceEndsOnceWithTheFirstCode)
 {
@@ -36,13 +12,6 @@ TEST(Quitting, QuitTwiceEndsOnceWithTheFirstCode)
     EXPECT_TRUE(platform::quitRequested());
     EXPECT_EQ(platform::quitCode(), 0);
     platform::resetQuit();
-}
-
-TEST(Pointer, TheSeamReplacesTheScreenPosition)
-{
-    platform::setMouseXSource([] { return 1234; });
-    EXPECT_EQ(platform::MouseX(), 1234);
-    platform::setMouseXSource({});
 }
 
 TEST(Reports, TheSameFailureAgainIsCountedButSaidOnlyAtPowersOfTen)

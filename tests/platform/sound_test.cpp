@@ -1,12 +1,11 @@
-// The note player: instruments, notes, the synthesizer rendering offline,
-// and silence without a SoundFont.
+// The note player: instruments and notes, and the synthesizer rendering
+// them offline.
 #include "platform/note_player.h"
 #include "platform/synthesizer.h"
 #include "platform/window.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 
 using Event = platform::NoteRecording::Event;
@@ -73,30 +72,4 @@ TEST_F(SynthesizerTest, NotesOnInstrumentsFourteenAndOneHundredTwentyEightSound)
         synth.render(44100 * 3); // the release dies away
         EXPECT_LT(rms(synth.render(4410)), playing / 50) << "instrument " << instrument;
     }
-}
-
-TEST(Synthesizer, WithoutASoundFontEveryCallReturnsAtOnceAndSaysWhy)
-{
-    platform::Synthesizer::Options options;
-    options.soundFonts = { "/nonexistent/none.sf2" };
-    const auto begin = std::chrono::steady_clock::now();
-    platform::Synthesizer synth(options);
-    synth.programChange(13);
-    synth.noteOn(60, 127);
-    synth.noteOff(60);
-    EXPECT_FALSE(synth.hasSound());
-    EXPECT_FALSE(synth.problem().empty());
-    EXPECT_LT(rms(synth.render(100)), 1e-9);
-    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1));
-}
-
-TEST(Synthesizer, AFileThatIsNoSoundFontIsAProblemNotACrash)
-{
-    platform::Synthesizer::Options options;
-    options.soundFonts = { "/etc/hostname" };
-    options.withAudioDriver = false;
-    platform::Synthesizer synth(options);
-    EXPECT_FALSE(synth.hasSound());
-    synth.noteOn(60, 127);
-    EXPECT_NE(synth.problem().find("could not be loaded"), std::string::npos);
 }
