@@ -11,6 +11,8 @@ namespace platform::detail {
 
 namespace {
 
+constexpr int kMaxRects = 16;
+
 std::chrono::nanoseconds framePeriod()
 {
     double hertz = 60.0;
@@ -45,6 +47,12 @@ void FramePacer::schedule(ControlWidget* widget, const QRect& area)
         pending_.emplace_back(widget, QRegion(area));
     } else {
         entry->second += area;
+        // A long wait between frames (a busy machine) must not pile up a
+        // region of thousands of small rectangles: past a few, one rectangle
+        // around them all is cheaper to keep and to paint.
+        if (entry->second.rectCount() > kMaxRects) {
+            entry->second = entry->second.boundingRect();
+        }
     }
     if (timer_.isActive()) {
         return;
