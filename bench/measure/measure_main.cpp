@@ -3,6 +3,9 @@
 //
 //   zindra_measure session GAME LOG   start-up, memory, CPU idle and in play,
 //                                     screen updates
+//   zindra_measure start PROGRAM LOG  start-up and memory of any program with
+//                                     one window (the game, or the empty
+//                                     window it is compared with)
 //   zindra_measure ticks PROBE LOG    ticks per second in play, on a quiet
 //                                     machine and with every core busy
 //                                     (PROBE: the game built with the tick probe)
@@ -18,6 +21,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -101,6 +105,41 @@ template <class Play> Stretch measured(XGame& x, pid_t pid, Play&& play)
     return stretch;
 }
 
+// How long the window drawing goes on after the first frame before it counts
+// as complete: the game draws its window in one go, so a pause this long
+// means it is done.
+constexpr double kCompleteQuietMs = 300;
+
+// Start to the window mapped, to its first drawing and to its first complete
+// frame, and the memory once it has settled.
+void printStart(XGame& x, PlaySession& play, ChildProcess& program)
+{
+    print("start_to_map_ms", *x.mappedAt() - play.startedAt());
+    print("start_to_frame_ms", *x.firstDrawnAt() - play.startedAt());
+    const double deadline = nowMs() + scaled(kSettleS) * 1000;
+    while (nowMs() < deadline && nowMs() - *x.lastDrawnAt() < kCompleteQuietMs) {
+        x.pump(20);
+    }
+    print("start_to_complete_ms", *x.lastDrawnAt() - play.startedAt());
+    play.idle(std::max(0.0, deadline - nowMs()));
+    print("rss_start_mb", megabytes(residentKb(program.pid()).value_or(0)));
+}
+
+int start(const std::string& program, const std::string& log)
+{
+    XGame x;
+    if (!x.connected()) {
+        return fail(x.error());
+    }
+    ChildProcess child;
+    PlaySession play(x, child);
+    if (!play.start(program, log)) {
+        return fail(program + " showed no window (see " + log + ")");
+    }
+    printStart(x, play, child);
+    return 0;
+}
+
 int session(const std::string& program, const std::string& log)
 {
     XGame x;
@@ -112,11 +151,7 @@ int session(const std::string& program, const std::string& log)
     if (!play.start(program, log)) {
         return fail("the game showed no window (see " + log + ")");
     }
-    print("start_to_map_ms", *x.mappedAt() - play.startedAt());
-    print("start_to_frame_ms", *x.firstDrawnAt() - play.startedAt());
-
-    play.idle(scaled(kSettleS) * 1000);
-    print("rss_start_mb", megabytes(residentKb(game.pid()).value_or(0)));
+    printStart(x, play, game);
 
     const Stretch idle = measured(x, game.pid(), [&] { play.idle(scaled(kIdleS) * 1000); });
     print("cpu_idle_pct", cpuPercent(idle.from, idle.to));
@@ -207,12 +242,15 @@ int main(int argc, char** argv)
     endWithChildrenOnSignal();
     std::signal(SIGPIPE, SIG_IGN);
     if (argc != 4) {
-        std::fprintf(stderr, "usage: %s session|ticks GAME LOG\n", argv[0]);
+        std::fprintf(stderr, "usage: %s session|start|ticks GAME LOG\n", argv[0]);
         return 2;
     }
     const std::string mode = argv[1];
     if (mode == "session") {
         return session(argv[2], argv[3]);
+    }
+    if (mode == "start") {
+        return start(argv[2], argv[3]);
     }
     if (mode == "ticks") {
         return ticks(argv[2], argv[3]);

@@ -190,6 +190,7 @@ void XGame::handle(const void* any)
         if (!firstDrawnAt_) {
             firstDrawnAt_ = at;
         }
+        lastDrawnAt_ = at;
         updates_.drawn(static_cast<std::uint32_t>(damage.timestamp));
     }
 }

@@ -46,6 +46,9 @@ public:
     // When the game's window was mapped and first drawn on (monotonic ms).
     [[nodiscard]] std::optional<double> mappedAt() const { return mappedAt_; }
     [[nodiscard]] std::optional<double> firstDrawnAt() const { return firstDrawnAt_; }
+    // The latest drawing on it so far: once the window has been quiet for a
+    // while, the time its first complete frame was on screen.
+    [[nodiscard]] std::optional<double> lastDrawnAt() const { return lastDrawnAt_; }
 
     // Screen updates of the game's window so far.
     [[nodiscard]] std::int64_t updates() const { return updates_.count(); }
@@ -74,6 +77,7 @@ private:
     int extraFd_ = -1;
     std::optional<double> mappedAt_;
     std::optional<double> firstDrawnAt_;
+    std::optional<double> lastDrawnAt_;
     UpdateCounter updates_;
 };
 

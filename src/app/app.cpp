@@ -3,6 +3,7 @@
 #include "game/fenster1.h"
 #include "platform/globals.h"
 #include "platform/note_player.h"
+#include "platform/startup_trace.h"
 #include "resources/resources.h"
 
 #include <exception>
@@ -38,8 +39,10 @@ std::vector<std::string> releaseEverything()
 
 int run(int argc, char** argv)
 {
+    platform::traceStartup("main");
     platform::Runtime::preferX11OnWayland();
     platform::Runtime runtime(argc, argv); // 1. the framework runtime
+    platform::traceStartup("framework up");
     for (const char* frameworkClass : { "Window", "Canvas", "GroupBox", "StaticText", "Rectangle", "Timer",
              "NotePlayer", "Picture", "Graphics", "MouseCursor" }) {
         runtime.registerClass(frameworkClass); // 2. the framework's classes,
@@ -57,7 +60,12 @@ int run(int argc, char** argv)
         Fenster1Instance(); // 7. the window, with its controls, opened
         // The synthesizer loads its SoundFont for some 15 ms: after the
         // first frames, and long before a player's first click can sound.
-        runtime.afterStart(platform::prepareDefaultNoteOutput, std::chrono::milliseconds(200));
+        runtime.afterStart(
+            [] {
+                platform::prepareDefaultNoteOutput();
+                platform::traceStartup("synthesizer ready");
+            },
+            std::chrono::milliseconds(200));
         runtime.run(); // 8. until Quit
     } catch (const std::exception& failure) {
         platform::reportFailure("start-up", failure.what());

@@ -3,6 +3,7 @@
 #include "platform/canvas.h"
 #include "platform/frame_pacer.h"
 #include "platform/picture.h"
+#include "platform/startup_trace.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 
@@ -125,6 +126,10 @@ void WindowWidget::paintEvent(QPaintEvent* event)
     }
     painter.end();
     dispatch("Paint", [&] { window_.Event_Paint(window_.paintGraphics()); });
+    if (!painted_) {
+        painted_ = true;
+        traceStartup("first frame painted");
+    }
 }
 
 void WindowWidget::keyPressEvent(QKeyEvent* event)

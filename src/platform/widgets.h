@@ -50,6 +50,7 @@ protected:
 
 private:
     Window& window_;
+    bool painted_ = false; // the first frame has been painted
 };
 
 } // namespace platform::detail

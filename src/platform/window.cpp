@@ -1,5 +1,7 @@
 #include "platform/window.h"
 
+#include "platform/startup_trace.h"
+
 #include "platform/cursor.h"
 #include "platform/cursor_data.h"
 #include "platform/picture.h"
@@ -109,13 +111,17 @@ void Window::show()
         widget_->move(area.x() + (area.width() - widget_->width()) / 2,
             area.y() + (area.height() - widget_->height()) / 2);
     }
+    traceStartup("window and controls made");
     dispatch("Open", [this] { Event_Open(); });
+    traceStartup("window opened (Open handler done)");
     for (const auto& control : controls_) {
         if (auto* shown = dynamic_cast<RectControl*>(control.get())) {
             shown->refresh(true);
         }
     }
+    traceStartup("controls drawn");
     widget_->show();
+    traceStartup("window shown");
 }
 
 bool Window::isVisible() const
