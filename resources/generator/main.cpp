@@ -1,9 +1,9 @@
-// Draws the game's pictures and its cursor into a directory:
-//   <dir>/pictures/168.png ... <dir>/pictures/178.png and <dir>/cursors/168.png
+// Draws the game's pictures and its cursor into the archive the game embeds:
+//   zindra_artgen <file>
 // It needs no display: it picks Qt's offscreen platform unless told otherwise.
+#include "archive.h"
 #include "art.h"
 
-#include <QDir>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -11,25 +11,28 @@
 
 namespace {
 
+using platform::art::Kind;
+
 struct Entry {
-    const char* file; // relative to the output directory
+    Kind kind;
+    int id;
     std::function<QImage()> draw;
 };
 
 // The ids are the keys under which the game reads them.
 const Entry kEntries[] = {
-    { "pictures/168.png", art::drawBall2 },
-    { "pictures/169.png", art::drawHintergrund },
-    { "pictures/170.png", art::drawHintergrund2 },
-    { "pictures/171.png", art::drawHinternis },
-    { "pictures/172.png", art::drawM1 },
-    { "pictures/173.png", art::drawMaus2 },
-    { "pictures/174.png", art::drawB1 },
-    { "pictures/175.png", art::drawE1 },
-    { "pictures/176.png", art::drawG1 },
-    { "pictures/177.png", art::drawL1 },
-    { "pictures/178.png", art::drawR1 },
-    { "cursors/168.png", art::drawLeerCursor },
+    { Kind::Picture, 168, art::drawBall2 },
+    { Kind::Picture, 169, art::drawHintergrund },
+    { Kind::Picture, 170, art::drawHintergrund2 },
+    { Kind::Picture, 171, art::drawHinternis },
+    { Kind::Picture, 172, art::drawM1 },
+    { Kind::Picture, 173, art::drawMaus2 },
+    { Kind::Picture, 174, art::drawB1 },
+    { Kind::Picture, 175, art::drawE1 },
+    { Kind::Picture, 176, art::drawG1 },
+    { Kind::Picture, 177, art::drawL1 },
+    { Kind::Picture, 178, art::drawR1 },
+    { Kind::Cursor, 168, art::drawLeerCursor },
 };
 
 } // namespace
@@ -41,20 +44,16 @@ int main(int argc, char** argv)
     }
     QGuiApplication application(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output directory>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <archive file>\n", argv[0]);
         return 2;
     }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath("pictures") || !out.mkpath("cursors")) {
-        std::fprintf(stderr, "cannot create the directories under %s\n", argv[1]);
-        return 1;
-    }
+    art::Archive archive;
     for (const Entry& entry : kEntries) {
-        const QString path = out.filePath(QString::fromLatin1(entry.file));
-        if (!entry.draw().save(path, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return 1;
-        }
+        archive.add(entry.kind, entry.id, 1, entry.draw());
+    }
+    if (!archive.write(QString::fromLocal8Bit(argv[1]))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        return 1;
     }
     return 0;
 }

@@ -1,15 +1,19 @@
 #include "platform/application.h"
 
+#include "platform/art_format.h"
+
 #include "platform/cursor.h"
 #include "platform/cursor_data.h"
 #include "platform/picture.h"
 #include "platform/surface.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QImage>
 #include <QPixmap>
 #include <QTimer>
+
+#include <cstdint>
+#include <cstring>
 
 namespace platform {
 
@@ -17,25 +21,73 @@ namespace {
 Application* theApplication = nullptr;
 }
 
+namespace {
+
+struct Archive {
+    const unsigned char* begin = nullptr;
+    const unsigned char* end = nullptr;
+};
+Archive archive;
+
+// The entry's pixels wrapped where they lie, or a null image when the
+// archive has no such entry or is damaged.
+QImage archivedImage(art::Kind kind, int id, bool* opaque = nullptr)
+{
+    const auto size = static_cast<std::uint64_t>(archive.end - archive.begin);
+    art::ArtHeader header {};
+    if (archive.begin == nullptr || size < sizeof header) {
+        return {};
+    }
+    std::memcpy(&header, archive.begin, sizeof header);
+    if (std::memcmp(header.magic, art::kMagic, sizeof art::kMagic) != 0
+        || header.count > (size - sizeof header) / sizeof(art::ArtEntry)) {
+        return {};
+    }
+    for (std::uint32_t i = 0; i < header.count; ++i) {
+        art::ArtEntry entry {};
+        std::memcpy(&entry, archive.begin + sizeof header + i * sizeof entry, sizeof entry);
+        if (entry.kind != kind || entry.id != id || entry.scale != 1) {
+            continue;
+        }
+        const std::uint64_t bytes = std::uint64_t(entry.width) * entry.height * 4;
+        if (entry.width == 0 || entry.height == 0 || entry.width > 16384 || entry.height > 16384
+            || entry.offset % art::kAlignment != 0 || entry.offset > size || bytes > size - entry.offset) {
+            return {};
+        }
+        if (opaque != nullptr) {
+            *opaque = (entry.flags & art::kOpaque) != 0;
+        }
+        // Read-only: drawing on it copies it first.
+        return QImage(archive.begin + entry.offset, int(entry.width), int(entry.height), int(entry.width) * 4,
+            QImage::Format_ARGB32_Premultiplied);
+    }
+    return {};
+}
+
+} // namespace
+
+void ResourceFork::setArchive(const unsigned char* begin, const unsigned char* end)
+{
+    archive = { begin, end };
+}
+
 std::shared_ptr<Picture> ResourceFork::GetPicture(int id) const
 {
-    QImage image(QStringLiteral(":/pictures/%1.png").arg(id));
+    bool opaque = false;
+    QImage image = archivedImage(art::Kind::Picture, id, &opaque);
     if (image.isNull()) {
         return nullptr;
     }
-    return std::make_shared<Picture>(std::make_unique<detail::Surface>(std::move(image)));
+    return std::make_shared<Picture>(std::make_unique<detail::Surface>(std::move(image), opaque));
 }
 
 std::shared_ptr<MouseCursor> ResourceFork::getCursor(int id) const
 {
-    const QString path = QStringLiteral(":/cursors/%1.png").arg(id);
-    if (!QFile::exists(path)) {
+    const QImage image = archivedImage(art::Kind::Cursor, id);
+    if (image.isNull()) {
         return nullptr;
     }
-    QPixmap pixmap(path);
-    if (pixmap.isNull()) {
-        return nullptr;
-    }
+    const QPixmap pixmap = QPixmap::fromImage(image);
     auto data = std::make_unique<detail::CursorData>(
         detail::CursorData { QCursor(pixmap, pixmap.width() / 2, pixmap.height() / 2), false });
     return std::make_shared<MouseCursor>(std::move(data));

@@ -47,11 +47,17 @@ private:
     int status_ = 0;
 };
 
-// The application's own resources, addressed by numeric id.
+// The application's own resources, addressed by numeric id: pictures and
+// cursors in the art archive the program carries (art_format.h).
 class ResourceFork {
 public:
+    // Where the archive lies; its bytes must stay for the program's life.
+    // Until it is set, and where it is damaged, there are no resources.
+    static void setArchive(const unsigned char* begin, const unsigned char* end);
+
     // The picture resource with that id, or null when there is none or it
-    // cannot be read. Every call makes a new picture.
+    // cannot be read. Every call makes a new picture; its pixels stay in the
+    // archive until it is drawn on.
     [[nodiscard]] std::shared_ptr<Picture> GetPicture(int id) const;
     // The cursor resource with that id, or null.
     [[nodiscard]] std::shared_ptr<MouseCursor> getCursor(int id) const;

@@ -40,8 +40,21 @@ void RectControl::setBounds(int left, int top, int width, int height)
     widget_->setGeometry(left, top, width, height);
     if (width != surface_->width() || height != surface_->height()) {
         surface_->resize(width, height, 0u);
+        lookStale_ = true;
         render();
     }
+}
+
+void RectControl::lookChanged()
+{
+    lookStale_ = true;
+    detail::FramePacer::instance().schedule(widget_, QRect(0, 0, width(), height()));
+}
+
+void RectControl::drawStaleLook() const
+{
+    lookStale_ = false;
+    const_cast<RectControl*>(this)->drawLook();
 }
 
 int RectControl::left() const
@@ -83,18 +96,20 @@ void RectControl::refreshRect(int x, int y, int w, int h, bool /*erase*/)
 
 Color RectControl::pixel(int x, int y) const
 {
-    if (!surface_->image.rect().contains(x, y)) {
+    const QImage& image = surface().image;
+    if (!image.rect().contains(x, y)) {
         return 0;
     }
-    return qUnpremultiply(surface_->image.pixel(x, y)) & 0xFFFFFFu;
+    return qUnpremultiply(image.pixel(x, y)) & 0xFFFFFFu;
 }
 
 int RectControl::alpha(int x, int y) const
 {
-    if (!surface_->image.rect().contains(x, y)) {
+    const QImage& image = surface().image;
+    if (!image.rect().contains(x, y)) {
         return 0;
     }
-    return qAlpha(surface_->image.pixel(x, y));
+    return qAlpha(image.pixel(x, y));
 }
 
 } // namespace platform

@@ -71,15 +71,30 @@ public:
     // The opacity (0..255) at (x, y) of the control's surface.
     [[nodiscard]] int alpha(int x, int y) const;
 
-    [[nodiscard]] detail::Surface& surface() const { return *surface_; }
+    // The surface, with the control's look drawn if it is due (see lookChanged).
+    [[nodiscard]] detail::Surface& surface() const
+    {
+        if (lookStale_) {
+            drawStaleLook();
+        }
+        return *surface_;
+    }
     [[nodiscard]] detail::ControlWidget& widget() const { return *widget_; }
 
 protected:
     // Draws the control's own look into its surface; a canvas raises Paint.
     virtual void render() { }
+    // For a control whose look follows from its properties alone: the look
+    // is drawn by drawLook once, when the control is next shown or read,
+    // however many properties were set before that.
+    void lookChanged();
+    virtual void drawLook() { }
 
 private:
+    void drawStaleLook() const;
+
     std::unique_ptr<detail::Surface> surface_;
+    mutable bool lookStale_ = false;
     detail::ControlWidget* widget_; // owned through Qt by the window's widget
     RectControl* parent_ = nullptr;
 };

@@ -128,8 +128,7 @@ int Graphics::textHeight() const
 
 double Graphics::stringWidth(std::string_view text) const
 {
-    return surface_.metrics().horizontalAdvance(
-        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return surface_.textWidth(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void Graphics::drawLine(int x1, int y1, int x2, int y2)

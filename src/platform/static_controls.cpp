@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -31,28 +33,28 @@ StaticText::StaticText(Window& window, std::string name, std::int32_t index)
 void StaticText::setText(std::string text)
 {
     text_ = std::move(text);
-    render();
+    lookChanged();
 }
 
 void StaticText::setTextAlign(Align align)
 {
     align_ = align;
-    render();
+    lookChanged();
 }
 
 void StaticText::setTextColor(Color color)
 {
     color_ = color;
-    render();
+    lookChanged();
 }
 
 void StaticText::setTextSize(int size)
 {
     size_ = size;
-    render();
+    lookChanged();
 }
 
-void StaticText::render()
+void StaticText::drawLook()
 {
     detail::Surface& target = surface();
     target.image.fill(0u);
@@ -70,7 +72,6 @@ void StaticText::render()
     painter.drawText(target.image.rect(), static_cast<int>(alignment), QString::fromStdString(text_));
     painter.end();
     target.opaque = false;
-    target.changed(target.image.rect());
 }
 
 GroupBox::GroupBox(Window& window, std::string name, std::int32_t index)
@@ -81,16 +82,16 @@ GroupBox::GroupBox(Window& window, std::string name, std::int32_t index)
 void GroupBox::setCaption(std::string caption)
 {
     caption_ = std::move(caption);
-    render();
+    lookChanged();
 }
 
 void GroupBox::setTextSize(int size)
 {
     size_ = size;
-    render();
+    lookChanged();
 }
 
-void GroupBox::render()
+void GroupBox::drawLook()
 {
     // An etched frame: a dark line with a light line inside it, below the
     // caption's middle.
@@ -115,67 +116,79 @@ void GroupBox::render()
     }
     painter.end();
     target.opaque = false;
-    target.changed(target.image.rect());
 }
 
 Rectangle::Rectangle(Window& window, std::string name, std::int32_t index)
     : RectControl(window, std::move(name), index)
 {
+    widget().setOpaque(true); // it fills every pixel
 }
 
 void Rectangle::setFillColor(Color color)
 {
     fill_ = color;
-    render();
+    lookChanged();
 }
 
 void Rectangle::setBorderWidth(int width)
 {
     border_ = width;
-    render();
+    lookChanged();
 }
 
 void Rectangle::setTopLeftColor(Color color)
 {
     topLeft_ = color;
-    render();
+    lookChanged();
 }
 
 void Rectangle::setBottomRightColor(Color color)
 {
     bottomRight_ = color;
-    render();
+    lookChanged();
 }
 
-void Rectangle::render()
+void Rectangle::drawLook()
 {
     // The fill, the top and left border in one colour and the bottom and
     // right border in the other, meeting on the diagonals of the corners.
+    // Only the border's pixels are looked at one by one.
     detail::Surface& target = surface();
     const int w = target.width();
     const int h = target.height();
     target.image.fill(0xFF000000u | fill_);
     const QRgb light = 0xFF000000u | topLeft_;
     const QRgb dark = 0xFF000000u | bottomRight_;
+    const auto edge = [&](int x, int y) {
+        const int fromLeft = x;
+        const int fromTop = y;
+        const int fromRight = w - 1 - x;
+        const int fromBottom = h - 1 - y;
+        auto* pixel = reinterpret_cast<QRgb*>(target.image.scanLine(y)) + x;
+        if (fromTop < border_ && fromTop <= fromRight && fromTop < fromBottom) {
+            *pixel = light;
+        } else if (fromLeft < border_ && fromLeft <= fromBottom && fromLeft < fromRight) {
+            *pixel = light;
+        } else if (fromBottom < border_ || fromRight < border_) {
+            *pixel = dark;
+        }
+    };
+    const int band = std::max(border_, 0);
     for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(target.image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int fromLeft = x;
-            const int fromTop = y;
-            const int fromRight = w - 1 - x;
-            const int fromBottom = h - 1 - y;
-            if (fromTop < border_ && fromTop <= fromRight && fromTop < fromBottom + 0) {
-                line[x] = light;
-            } else if (fromLeft < border_ && fromLeft <= fromBottom && fromLeft < fromRight) {
-                line[x] = light;
-            } else if (fromBottom < border_ || fromRight < border_) {
-                line[x] = dark;
+        if (y < band || y >= h - band) {
+            for (int x = 0; x < w; ++x) {
+                edge(x, y);
             }
+            continue;
+        }
+        for (int x = 0; x < std::min(band, w); ++x) {
+            edge(x, y);
+        }
+        for (int x = std::max(w - band, band); x < w; ++x) {
+            edge(x, y);
         }
     }
     target.opaque = true;
-    widget().setOpaque(true);
-    target.changed(target.image.rect());
 }
 
 } // namespace platform

@@ -22,7 +22,7 @@ public:
     void setTextSize(int size);
 
 protected:
-    void render() override;
+    void drawLook() override;
 
 private:
     std::string text_;
@@ -40,7 +40,7 @@ public:
     void setTextSize(int size);
 
 protected:
-    void render() override;
+    void drawLook() override;
 
 private:
     std::string caption_;
@@ -59,7 +59,7 @@ public:
     void setBottomRightColor(Color color);
 
 protected:
-    void render() override;
+    void drawLook() override;
 
 private:
     Color fill_ = 0xFFFFFF;

@@ -4,12 +4,89 @@
 
 #include <QFontMetrics>
 
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <cstdlib>
+
 namespace platform::detail {
 
-Surface::Surface(int width, int height, QRgb fill)
-    : image(std::max(width, 0), std::max(height, 0), QImage::Format_ARGB32_Premultiplied)
+namespace {
+
+// A large surface (the board, its frame, the board's pictures) gets memory
+// of its own, mapped fresh and so already zero, and asks the system for huge
+// pages: filling it then touches a handful of pages instead of hundreds,
+// and on a virtual machine each first touch of a page is dear.
+constexpr std::size_t kLargeBytes = std::size_t(1) << 20;
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+
+struct Mapping {
+    void* base;
+    std::size_t length;
+};
+
+void unmap(void* info)
 {
+    auto* mapping = static_cast<Mapping*>(info);
+    munmap(mapping->base, mapping->length);
+    delete mapping;
+}
+
+QImage mappedImage(int width, int height)
+{
+    const std::size_t bytes = std::size_t(width) * std::size_t(height) * 4;
+    const std::size_t length = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    // Mapped with room to spare, then trimmed to a huge page's alignment.
+    void* spare = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (spare == MAP_FAILED) {
+        return {};
+    }
+    const auto start = reinterpret_cast<std::uintptr_t>(spare);
+    const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+    if (aligned > start) {
+        munmap(spare, aligned - start);
+    }
+    if (const std::size_t after = start + length + kHugePage - (aligned + length); after > 0) {
+        munmap(reinterpret_cast<void*>(aligned + length), after);
+    }
+    auto* base = reinterpret_cast<void*>(aligned);
+    madvise(base, length, MADV_HUGEPAGE); // advice only: without it, plain pages
+    return QImage(static_cast<uchar*>(base), width, height, width * 4, QImage::Format_ARGB32_Premultiplied, unmap,
+        new Mapping { base, length });
+}
+
+// A new image filled with fill. Zeroed memory that the system hands out
+// untouched serves as the transparent fill: a surface that is drawn over at
+// once, or never, costs no time for a fill nobody sees.
+QImage blankImage(int width, int height, QRgb fill)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    const std::size_t bytes = std::size_t(width) * std::size_t(height) * 4;
+    if (bytes >= kLargeBytes) {
+        QImage image = mappedImage(width, height);
+        if (!image.isNull()) {
+            if (fill != 0u) {
+                image.fill(fill);
+            }
+            return image;
+        }
+    } else if (fill == 0u && bytes > 0) {
+        if (void* pixels = std::calloc(bytes, 1)) {
+            return QImage(static_cast<uchar*>(pixels), width, height, width * 4,
+                QImage::Format_ARGB32_Premultiplied, std::free, pixels);
+        }
+    }
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(fill);
+    return image;
+}
+
+} // namespace
+
+Surface::Surface(int width, int height, QRgb fill)
+    : image(blankImage(width, height, fill))
+{
     opaque = qAlpha(fill) == 255;
 }
 
@@ -30,10 +107,15 @@ Surface::Surface(QImage source)
     }();
 }
 
+Surface::Surface(QImage premultiplied, bool opaque)
+    : image(std::move(premultiplied))
+    , opaque(opaque)
+{
+}
+
 void Surface::resize(int width, int height, QRgb fill)
 {
-    image = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_ARGB32_Premultiplied);
-    image.fill(fill);
+    image = blankImage(width, height, fill);
     opaque = qAlpha(fill) == 255;
     changed(image.rect());
 }
@@ -57,6 +139,7 @@ const QFont& Surface::font()
         lineHeight_ = QFontMetrics(font_).height();
         fontStale = false;
         layoutStale_ = true;
+        measureStale_ = true;
     }
     return font_;
 }
@@ -84,6 +167,17 @@ const QStaticText& Surface::layout(const QString& text)
         layoutStale_ = false;
     }
     return layout_;
+}
+
+double Surface::textWidth(const QString& text)
+{
+    (void)font();
+    if (measureStale_ || measuredText_ != text) {
+        measuredWidth_ = metrics_.horizontalAdvance(text);
+        measuredText_ = text;
+        measureStale_ = false;
+    }
+    return measuredWidth_;
 }
 
 const QImage& seeThrough(const Picture& picture)

@@ -28,6 +28,9 @@ public:
     // A surface of the size, filled with fill (premultiplied ARGB).
     Surface(int width, int height, QRgb fill);
     explicit Surface(QImage image);
+    // A surface around premultiplied pixels whose opacity is known already
+    // (the embedded art): neither converted nor scanned.
+    Surface(QImage premultiplied, bool opaque);
 
     [[nodiscard]] Graphics& graphics() { return graphics_; }
     [[nodiscard]] int width() const { return image.width(); }
@@ -45,6 +48,9 @@ public:
     // The laid-out text, kept while the same text is drawn in the same font
     // (a caption and its halo are the same text seven times).
     [[nodiscard]] const QStaticText& layout(const QString& text);
+    // The text's advance width in the current font, kept like the layout:
+    // a button measures its caption at every drawing.
+    [[nodiscard]] double textWidth(const QString& text);
 
     QImage image; // Format_ARGB32_Premultiplied, device pixel ratio 1
     Color foreColor = 0x000000;
@@ -70,6 +76,9 @@ private:
     int lineHeight_ = 0;
     QStaticText layout_;
     bool layoutStale_ = true;
+    QString measuredText_;
+    double measuredWidth_ = 0;
+    bool measureStale_ = true;
 };
 
 // The form of the picture that drawing composes: opacity from its mask and,

@@ -43,8 +43,17 @@ std::shared_ptr<platform::MouseCursor> leerCursorSlot;
 ResourceReader reader;
 int reads = 0;
 
+// The art archive the program carries (resources/embedded_art.cpp).
+extern "C" const unsigned char zindra_art_begin[];
+extern "C" const unsigned char zindra_art_end[];
+
 const platform::ResourceFork& applicationResources()
 {
+    static const bool archiveSet = [] {
+        platform::ResourceFork::setArchive(zindra_art_begin, zindra_art_end);
+        return true;
+    }();
+    (void)archiveSet;
     if (const platform::Application* app = platform::Application::instance()) {
         return app->resourceFork();
     }

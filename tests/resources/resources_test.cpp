@@ -2,6 +2,8 @@
 // that the tests control.
 #include "resources/resources.h"
 
+#include "platform/cursor.h"
+#include "platform/cursor_data.h"
 #include "platform/globals.h"
 
 #include <QImage>
@@ -156,7 +158,7 @@ TEST_F(Resources, LeerCursorShowsNothing)
     const auto cursor = resources::leerCursor();
     ASSERT_NE(cursor, nullptr);
     EXPECT_FALSE(cursor->isArrow());
-    const QImage image(QStringLiteral(":/cursors/168.png"));
+    const QImage image = cursor->data().cursor.pixmap().toImage();
     ASSERT_FALSE(image.isNull());
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
