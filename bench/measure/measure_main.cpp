@@ -125,22 +125,8 @@ void printStart(XGame& x, PlaySession& play, ChildProcess& program)
     print("rss_start_mb", megabytes(residentKb(program.pid()).value_or(0)));
 }
 
-int start(const std::string& program, const std::string& log)
-{
-    XGame x;
-    if (!x.connected()) {
-        return fail(x.error());
-    }
-    ChildProcess child;
-    PlaySession play(x, child);
-    if (!play.start(program, log)) {
-        return fail(program + " showed no window (see " + log + ")");
-    }
-    printStart(x, play, child);
-    return 0;
-}
-
-int session(const std::string& program, const std::string& log)
+// The start-up of any program with one window; then, for the game, idle and play.
+int session(const std::string& program, const std::string& log, bool playToo = true)
 {
     XGame x;
     if (!x.connected()) {
@@ -149,9 +135,12 @@ int session(const std::string& program, const std::string& log)
     ChildProcess game;
     PlaySession play(x, game);
     if (!play.start(program, log)) {
-        return fail("the game showed no window (see " + log + ")");
+        return fail(program + " showed no window (see " + log + ")");
     }
     printStart(x, play, game);
+    if (!playToo) {
+        return 0;
+    }
 
     const Stretch idle = measured(x, game.pid(), [&] { play.idle(scaled(kIdleS) * 1000); });
     print("cpu_idle_pct", cpuPercent(idle.from, idle.to));
@@ -250,7 +239,7 @@ int main(int argc, char** argv)
         return session(argv[2], argv[3]);
     }
     if (mode == "start") {
-        return start(argv[2], argv[3]);
+        return session(argv[2], argv[3], false);
     }
     if (mode == "ticks") {
         return ticks(argv[2], argv[3]);

@@ -7,9 +7,19 @@
 #include <cstddef>
 #include <utility>
 
+// The art archive the program carries (resources/embedded_art.cpp).
+extern "C" const unsigned char zindra_art_begin[];
+extern "C" const unsigned char zindra_art_end[];
+
 namespace resources {
 
 namespace {
+
+// Every resource fork reads the program's archive, from before main on.
+const bool archiveKnown = [] {
+    platform::ResourceFork::setArchive(zindra_art_begin, zindra_art_end);
+    return true;
+}();
 
 // One cache slot per picture accessor, empty until its first call.
 struct PictureSlot {
@@ -43,17 +53,8 @@ std::shared_ptr<platform::MouseCursor> leerCursorSlot;
 ResourceReader reader;
 int reads = 0;
 
-// The art archive the program carries (resources/embedded_art.cpp).
-extern "C" const unsigned char zindra_art_begin[];
-extern "C" const unsigned char zindra_art_end[];
-
 const platform::ResourceFork& applicationResources()
 {
-    static const bool archiveSet = [] {
-        platform::ResourceFork::setArchive(zindra_art_begin, zindra_art_end);
-        return true;
-    }();
-    (void)archiveSet;
     if (const platform::Application* app = platform::Application::instance()) {
         return app->resourceFork();
     }
