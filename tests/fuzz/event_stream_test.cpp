@@ -12,6 +12,7 @@
 #include "fuzz/player_input.h"
 
 #include "game/board.h"
+#include "platform/canvas.h"
 #include "platform/control.h"
 #include "platform/globals.h"
 #include "platform/widgets.h"
@@ -27,7 +28,6 @@
 #include <cstdlib>
 #include <iostream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -78,26 +78,41 @@ private:
 // The last events, for the report of a broken rule.
 class RecentEvents {
 public:
-    void add(std::int64_t index, const fuzz::Delivered& event)
+    void add(std::int64_t index, const std::string& what)
     {
-        ring_[static_cast<std::size_t>(index % kKept)] = { index, event };
+        ring_[static_cast<std::size_t>(index % kKept)] = "  #" + std::to_string(index) + " " + what + "\n";
         last_ = index;
     }
     [[nodiscard]] std::string text() const
     {
-        std::ostringstream out;
+        std::string out;
         for (std::int64_t i = std::max<std::int64_t>(0, last_ - kKept + 1); i <= last_; ++i) {
-            const auto& [index, event] = ring_[static_cast<std::size_t>(i % kKept)];
-            out << "  #" << index << " " << event.describe() << '\n';
+            out += ring_[static_cast<std::size_t>(i % kKept)];
         }
-        return out.str();
+        return out;
     }
 
 private:
     static constexpr std::int64_t kKept = 24;
-    std::array<std::pair<std::int64_t, fuzz::Delivered>, kKept> ring_ {};
+    std::array<std::string, kKept> ring_ {};
     std::int64_t last_ = -1;
 };
+
+[[nodiscard]] const char* typeName(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::Enter:
+        return "enter";
+    case QEvent::Leave:
+        return "leave";
+    case QEvent::MouseButtonPress:
+        return "press";
+    case QEvent::MouseButtonRelease:
+        return "release";
+    default:
+        return "move";
+    }
+}
 
 class EventStream {
 public:
@@ -105,20 +120,21 @@ public:
         : dice_(seed)
         , wanted_(events)
     {
-        input_.onDelivered = [this](QEvent::Type type, const QWidget* to, QPoint local, bool left) {
+        const QWidget* feld = &f().control<platform::Canvas>("feld").widget();
+        const QWidget* neu = &f().control<Knopf>("neu").widget();
+        const QWidget* quit = &f().control<Knopf>("Knopf1").widget();
+        input_.onDelivered = [=, this](QEvent::Type type, const QWidget* to, QPoint local, bool left) {
             const platform::RectControl* control = input_.controlOf(to);
+            const bool leftRelease = type == QEvent::MouseButtonRelease && left;
             fuzz::Delivered event;
-            event.kind = fuzz::Delivered::Kind::Pointer;
-            event.qtType = type;
-            event.to = to;
-            if (control != nullptr) {
-                event.target = control->name();
-                if (control->index() != platform::kNoIndex) {
-                    event.target += "(" + std::to_string(control->index()) + ")";
-                }
-            }
-            event.local = local;
-            event.left = left;
+            event.what = std::string(typeName(type)) + (left ? "" : " (right)") + " on "
+                + (control != nullptr ? control->name() + "(" + std::to_string(control->index()) + ")"
+                                      : std::string("the window"))
+                + " at " + std::to_string(local.x()) + "," + std::to_string(local.y());
+            event.newGame = to == neu && leftRelease;
+            event.quits = to == quit && leftRelease;
+            event.leftBoard = to == feld && type == QEvent::Leave;
+            event.changesGame = to == feld || event.newGame || event.quits;
             observe(event);
         };
     }
@@ -150,19 +166,18 @@ private:
         if (!broken_.empty()) {
             return; // the first broken rule is the one to report
         }
-        recent_.add(delivered_, event);
+        recent_.add(delivered_, event.what);
         broken_ = oracle_.check(event);
         if (broken_.empty()) {
             ++delivered_;
         }
     }
 
-    void deliver(fuzz::Delivered::Kind kind, std::int64_t ticks = 0, QString text = {})
+    void deliver(std::string what, bool changesGame = false)
     {
         fuzz::Delivered event;
-        event.kind = kind;
-        event.ticks = ticks;
-        event.text = std::move(text);
+        event.what = std::move(what);
+        event.changesGame = changesGame;
         observe(event);
     }
 
@@ -224,20 +239,24 @@ private:
             otherKey();
         } else if (roll < 890) {
             f().widget().repaint();
-            deliver(fuzz::Delivered::Kind::WindowPaint);
+            fuzz::Delivered paint { "window paint" };
+            paint.windowPaint = true;
+            observe(paint);
         } else if (roll < 910) {
             refreshAControl();
         } else if (roll < 920) {
             QCoreApplication::processEvents();
-            deliver(fuzz::Delivered::Kind::ProcessEvents);
+            deliver("posted events");
         } else if (roll < 925) {
             f().widget().move(dice_.between(-100, 500), dice_.between(-100, 300));
             input_.windowMoved();
-            deliver(fuzz::Delivered::Kind::WindowMove);
+            deliver("window moved");
         } else if (roll < 927) {
             QCloseEvent close;
             QApplication::sendEvent(&f().widget(), &close);
-            deliver(fuzz::Delivered::Kind::Close);
+            fuzz::Delivered closed { "window close" };
+            closed.quits = true;
+            observe(closed);
         } else {
             followBall(70);
         }
@@ -259,12 +278,19 @@ private:
         wind(ns);
     }
 
-    void wind(std::int64_t ns) { deliver(fuzz::Delivered::Kind::Ticks, game_.wind(ns)); }
+    void wind(std::int64_t ns)
+    {
+        fuzz::Delivered ticks;
+        ticks.ticks = game_.wind(ns);
+        ticks.what = std::to_string(ticks.ticks) + " ticks";
+        ticks.changesGame = ticks.ticks > 0;
+        observe(ticks);
+    }
 
     void key(int qtKey, const QString& text)
     {
         input_.key(qtKey, text);
-        deliver(fuzz::Delivered::Kind::Key, 0, text);
+        deliver("key '" + text.toStdString() + "'", text == QStringLiteral(" "));
     }
 
     void otherKey()
@@ -317,7 +343,7 @@ private:
             control.refreshRect(dice_.between(-10, control.width()), dice_.between(-10, control.height()),
                 dice_.between(0, 120), dice_.between(0, 120), dice_.chance(500));
         }
-        deliver(fuzz::Delivered::Kind::Refresh);
+        deliver("control refresh");
     }
 
     Dice dice_;
@@ -353,13 +379,8 @@ TEST(EventStream, EveryRuleHoldsAfterEveryEventOfALongRandomStream)
                                          << stream.recent() << "replay with ZINDRA_FUZZ_SEED=" << seed
                                          << " ZINDRA_FUZZ_EVENTS=" << stream.delivered() + 1;
     const auto& reached = stream.coverage();
-    const auto& from = reached.newGamesFrom;
-    std::cout << "fuzz: " << stream.delivered() << " events in " << took.count() << " s ("
-              << static_cast<std::int64_t>(stream.delivered() / took.count()) << " per second)\n"
-              << "fuzz: new games from phase 0/1/2/3: " << from[0] << "/" << from[1] << "/" << from[2] << "/"
-              << from[3] << "; " << reached.launches << " launches, " << reached.pointsStruck
-              << " points struck, " << reached.setsCleared << " sets cleared, " << reached.ballsLost
-              << " balls lost, " << reached.gamesOver << " games over, " << reached.quits
-              << " quits; best score " << reached.bestScore << ", highest level " << reached.highestLevel
-              << std::endl;
+    std::cout << "fuzz: " << stream.delivered() << " events in " << took.count() << " s; " << reached.newGames
+              << " new games, " << reached.setsCleared << " sets cleared, " << reached.gamesOver
+              << " games over, " << reached.quits << " quits; best score " << reached.bestScore
+              << ", highest level " << reached.highestLevel << std::endl;
 }
