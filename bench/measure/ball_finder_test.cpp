@@ -97,18 +97,6 @@ TEST_F(BallFinderTest, FindsTheBallAmongTheStonesAndBesideTheObstacle)
     EXPECT_NEAR(seen->x, 315, 2);
 }
 
-TEST_F(BallFinderTest, SeesNoBallWhereOnlyTheBoardStonesPaddleAndObstacleAre)
-{
-    f->ballweg();
-    f->maushin();
-    EXPECT_FALSE(findBall(wholeBoard()).has_value());
-
-    f->level = 1;
-    f->steine();
-    f->maushin();
-    EXPECT_FALSE(findBall(wholeBoard()).has_value());
-}
-
 TEST_F(BallFinderTest, APartOfTheBoardGivesBoardCoordinates)
 {
     ballAt(400, 450);

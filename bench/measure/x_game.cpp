@@ -1,6 +1,7 @@
 #include "x_game.h"
 
 #include "child_process.h"
+#include "x_display.h"
 
 #include <poll.h>
 #include <sys/ipc.h>
@@ -15,19 +16,11 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
-#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
 
 namespace measure {
 
 namespace {
-
-// A window that vanishes between an event and our request about it is no
-// reason to end the measurement, which is what Xlib's own handler does.
-int ignoreXErrors(Display*, XErrorEvent*)
-{
-    return 0;
-}
 
 // Looking near the ball: a square this big holds it even after a few ticks.
 constexpr int kNearSize = 160;
@@ -79,7 +72,8 @@ struct ShmImage {
 } // namespace
 
 struct XGame::Impl {
-    Display* display = nullptr;
+    xdrive::XDisplay x; // the DISPLAY of the environment
+    Display* display = x.handle();
     Window root = 0;
     int damageEventBase = 0;
     Window game = 0;
@@ -93,19 +87,14 @@ struct XGame::Impl {
 XGame::XGame()
     : impl_(std::make_unique<Impl>())
 {
-    XSetErrorHandler(ignoreXErrors);
-    impl_->display = XOpenDisplay(nullptr);
     if (impl_->display == nullptr) {
         error_ = "cannot open the display";
         return;
     }
     Display* display = impl_->display;
     impl_->root = DefaultRootWindow(display);
-    int eventBase = 0;
     int errorBase = 0;
-    int major = 0;
-    int minor = 0;
-    if (XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor) == 0) {
+    if (!impl_->x.hasInputExtension()) {
         error_ = "the server has no XTEST";
     } else if (XDamageQueryExtension(display, &impl_->damageEventBase, &errorBase) == 0) {
         error_ = "the server has no DAMAGE";
@@ -122,7 +111,6 @@ XGame::~XGame()
     }
     impl_->board.destroy(impl_->display);
     impl_->near.destroy(impl_->display);
-    XCloseDisplay(impl_->display);
 }
 
 bool XGame::connected() const
@@ -138,9 +126,9 @@ void XGame::watchNewWindows()
 
 void XGame::locateWindow()
 {
-    Window child = 0;
-    XTranslateCoordinates(
-        impl_->display, impl_->game, impl_->root, 0, 0, &impl_->gameX, &impl_->gameY, &child);
+    const xdrive::Geometry at = impl_->x.geometry(impl_->game);
+    impl_->gameX = at.x;
+    impl_->gameY = at.y;
 }
 
 void XGame::handle(const void* any)
@@ -253,15 +241,12 @@ std::optional<BoardImage> XGame::readBoard(std::optional<BallSighting> near)
 
 void XGame::movePointer(int x, int y)
 {
-    XTestFakeMotionEvent(impl_->display, -1, impl_->gameX + x, impl_->gameY + y, CurrentTime);
-    XFlush(impl_->display);
+    impl_->x.movePointer(impl_->gameX + x, impl_->gameY + y);
 }
 
 void XGame::click()
 {
-    XTestFakeButtonEvent(impl_->display, 1, True, CurrentTime);
-    XTestFakeButtonEvent(impl_->display, 1, False, CurrentTime);
-    XFlush(impl_->display);
+    impl_->x.click();
 }
 
 void XGame::steer(int paddleMiddle)
@@ -278,9 +263,7 @@ void XGame::clickNeu()
 void XGame::pointerAway()
 {
     // Below the window, which stands at the top of the screen.
-    XTestFakeMotionEvent(
-        impl_->display, -1, 5, DisplayHeight(impl_->display, DefaultScreen(impl_->display)) - 5, CurrentTime);
-    XFlush(impl_->display);
+    impl_->x.movePointer(5, DisplayHeight(impl_->display, DefaultScreen(impl_->display)) - 5);
 }
 
 } // namespace measure

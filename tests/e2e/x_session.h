@@ -1,6 +1,5 @@
 // A private X server (Xvfb) with the real game running on it, driven the way a
-// player drives it: the pointer and the keyboard through xdotool (real input
-// events), the screen read back as a picture through ImageMagick's import.
+// player drives it: real pointer and key events, the screen read back.
 //
 // Coordinates called "window" are pixels of the game window's content, origin
 // at its top-left corner, the same as the layout's; the session turns them into
@@ -8,39 +7,25 @@
 // moves its window after it opens).
 #pragma once
 
+#include "x_display.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
-#include <QStringList>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
-
-struct _XDisplay;
 
 namespace e2e {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::milliseconds;
-
-struct Geometry {
-    int x = 0; // screen position of the content's top-left pixel
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// The window's size limits as it tells the window manager (WM_NORMAL_HINTS);
-// zero where it gives none.
-struct SizeHints {
-    int minWidth = 0;
-    int minHeight = 0;
-    int maxWidth = 0;
-    int maxHeight = 0;
-};
+using Geometry = xdrive::Geometry;
+using SizeHints = xdrive::SizeHints;
 
 class XSession {
 public:
@@ -49,8 +34,7 @@ public:
     // Every wait polls at this interval until its deadline.
     static constexpr Millis kPoll = 20ms;
 
-    // The programs the session needs that are not on PATH, as one line for a
-    // skipped test; empty when all are there.
+    // Xvfb when it is not on PATH, as one line for a skipped test; else empty.
     [[nodiscard]] static std::string missingTools();
 
     explicit XSession(QString gameProgram);
@@ -80,65 +64,45 @@ public:
     }
 
     // The game's window: where it is, what it asks of the window manager.
-    [[nodiscard]] Geometry geometry();
-    [[nodiscard]] QString windowTitle();
-    [[nodiscard]] SizeHints sizeHints();
-    // True when the window asks for no title bar and no frame (Motif hints).
-    [[nodiscard]] bool asksForNoDecorations();
+    [[nodiscard]] Geometry geometry() const { return x_->geometry(window_); }
+    [[nodiscard]] QString windowTitle() const { return QString::fromStdString(x_->title(window_)); }
+    [[nodiscard]] SizeHints sizeHints() const { return x_->sizeHints(window_); }
+    [[nodiscard]] bool asksForNoDecorations() const { return x_->asksForNoDecorations(window_); }
 
     // The whole screen, kScreenWidth x kScreenHeight; a null image on failure.
-    [[nodiscard]] QImage screenshot();
+    [[nodiscard]] QImage screenshot() const;
     // The window's content cut out of a screenshot, indexed by window coordinates.
-    [[nodiscard]] QImage windowShot();
-    // Saves a screenshot for a human to look at.
-    bool saveScreenshot(const QString& path);
+    [[nodiscard]] QImage windowShot() const;
+    bool saveScreenshot(const QString& path) const;
 
     // Pointer and keyboard, in window coordinates.
-    void moveTo(int x, int y);
-    void clickAt(int x, int y);
+    void moveTo(int x, int y) const;
+    void clickAt(int x, int y) const;
     // x and y on the board, feld's own coordinates (0..599, 0..689).
-    void moveOverBoard(int x, int y);
-    void clickOnBoard(int x, int y);
-    void clickNeu();
-    void clickQuit(); // the "X" button
-    // keysym as xdotool names it: "space", "a", "Escape".
-    void pressKey(const QString& keysym);
-    void pressSpace() { pressKey(QStringLiteral("space")); }
+    void moveOverBoard(int x, int y) const;
+    void clickOnBoard(int x, int y) const;
+    void clickNeu() const;
+    void clickQuit() const; // the "X" button
+    void pressSpace() const { x_->pressKey("space"); }
 
-    // Moves the window to screen position (x, y) the way a window manager does.
-    void moveWindow(int x, int y);
-
-    // Asks the window to close the way a window manager does: a
-    // WM_DELETE_WINDOW message. False when there is no window to ask.
+    // As a window manager does: moves the window to screen position (x, y);
+    // asks it to close (false when there is no window to ask).
+    void moveWindow(int x, int y) const { x_->moveWindow(window_, x, y); }
     bool closeWindow();
     // The game's exit status once it has ended normally; nothing when it is
     // still running at the deadline or crashed (error() says which).
     [[nodiscard]] std::optional<int> waitForExit(Millis timeout);
 
 private:
-    struct Result {
-        int exitCode = -1;
-        QByteArray output;
-    };
-
     bool startServer(Clock::time_point deadline);
     bool startGame(Clock::time_point deadline);
-    [[nodiscard]] unsigned long findGameWindow();
-    [[nodiscard]] QString titleOf(unsigned long window);
-    [[nodiscard]] QByteArray property(
-        unsigned long window, const char* name, unsigned long& type, int& format);
-    Result run(const QString& program, const QStringList& arguments, Millis timeout = 10s);
-    void xdotool(const QStringList& arguments);
     void pause();
-    void fail(std::string message);
 
     QString gameProgram_;
     QProcess server_;
     QProcess game_;
-    QProcessEnvironment environment_; // for the game and the tools: the private DISPLAY
-    QString display_; // ":N"
-    _XDisplay* connection_ = nullptr;
-    unsigned long window_ = 0;
+    std::unique_ptr<xdrive::XDisplay> x_;
+    xdrive::WindowId window_ = 0;
     QByteArray output_; // the game's, read so far
     std::string error_;
 };

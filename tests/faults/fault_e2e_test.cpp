@@ -60,6 +60,9 @@ protected:
     {
         launchBall();
         EXPECT_TRUE(firstStoneStruck()) << "the ball never reached the stones";
+        // The silence is said when the sound would first be needed, which a
+        // quick player can come before.
+        (void)session.waitFor([&] { return session.gameOutput().contains(reason); }, 5s);
         const QString output = session.gameOutput();
         EXPECT_EQ(output.count(reason), 1) << output.toStdString();
         EXPECT_EQ(output.count(QStringLiteral("zindra:")), 1) << output.toStdString();
