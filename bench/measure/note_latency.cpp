@@ -11,7 +11,7 @@
 //   switch_calls_us        the same when the instrument changes each time, median
 //   onset_ms_<sound>       note-on to its first audible sample, in audio time, median
 //   onset_compute_us       note-on until the period holding that sample is rendered
-#include "platform/synthesizer.h"
+#include "platform/sound/synthesizer.h"
 
 #include <algorithm>
 #include <chrono>
@@ -92,7 +92,6 @@ void print(const std::string& name, double value)
 int main()
 {
     platform::Synthesizer::Options options;
-    options.withAudioDriver = false;
     const auto made = Clock::now();
     platform::Synthesizer synth(options);
     const auto ready = Clock::now();

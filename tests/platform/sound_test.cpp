@@ -1,7 +1,7 @@
 // The note player: instruments and notes, and the synthesizer rendering
 // them offline.
 #include "platform/note_player.h"
-#include "platform/synthesizer.h"
+#include "platform/sound/synthesizer.h"
 #include "platform/window.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +53,6 @@ protected:
     static platform::Synthesizer offline()
     {
         platform::Synthesizer::Options options;
-        options.withAudioDriver = false;
         return platform::Synthesizer(options);
     }
 };
