@@ -26,9 +26,9 @@
 #include "x_game.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <cstdio>
 #include <string>
 #include <vector>
 

@@ -65,8 +65,8 @@ std::unique_ptr<NoteOutput> openModule()
         }
         why = path + " has no " ZINDRA_SOUND_OPEN;
     }
-    std::fprintf(stderr, "zindra: the sound module could not be loaded (%s); the game plays on without sound\n",
-        why.c_str());
+    std::fprintf(stderr,
+        "zindra: the sound module could not be loaded (%s); the game plays on without sound\n", why.c_str());
     return std::make_unique<NoSound>();
 }
 

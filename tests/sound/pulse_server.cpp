@@ -144,8 +144,8 @@ bool MonitorRecording::start()
     const pa_buffer_attr attributes { static_cast<std::uint32_t>(-1), 0, 0, 0,
         static_cast<std::uint32_t>(kReadFrames * kChannels * sizeof(float)) };
     int error = 0;
-    simple_ = pa_simple_new(server_.c_str(), "zindra-test", PA_STREAM_RECORD, "zindra.monitor", "monitor", &spec,
-        nullptr, &attributes, &error);
+    simple_ = pa_simple_new(server_.c_str(), "zindra-test", PA_STREAM_RECORD, "zindra.monitor", "monitor",
+        &spec, nullptr, &attributes, &error);
     if (simple_ == nullptr) {
         return false;
     }
@@ -168,7 +168,8 @@ void MonitorRecording::record()
         }
         // The last frame read played before the read returned: at worst the
         // recording's times are late by the quickest delivery, never early.
-        starts_.push_back(readAt - static_cast<std::int64_t>(frames_.size()) * 1'000'000 / PulseServer::kSampleRate);
+        starts_.push_back(
+            readAt - static_cast<std::int64_t>(frames_.size()) * 1'000'000 / PulseServer::kSampleRate);
     }
 }
 
@@ -231,9 +232,10 @@ std::vector<std::size_t> onsets(const std::vector<float>& frames)
     std::vector<std::size_t> found;
     std::size_t last = 0;
     for (std::size_t w = kRise + kBaseline; w < envelope.size(); ++w) {
-        const float baseline = *std::max_element(
-            envelope.begin() + (w - kRise - kBaseline), envelope.begin() + (w - kRise));
-        if (envelope[w] <= kLoud || envelope[w] <= 3 * baseline || (!found.empty() && w - last <= kRefractory)) {
+        const float baseline
+            = *std::max_element(envelope.begin() + (w - kRise - kBaseline), envelope.begin() + (w - kRise));
+        if (envelope[w] <= kLoud || envelope[w] <= 3 * baseline
+            || (!found.empty() && w - last <= kRefractory)) {
             continue;
         }
         // Where it began: the first window of the rise clearly above the baseline.
@@ -262,7 +264,8 @@ int dropouts(const std::vector<float>& frames)
         if (run >= kGap) {
             const std::size_t start = i - run;
             const auto from = frames.begin() + static_cast<std::ptrdiff_t>(start - std::min(start, kBefore));
-            if (start > 0 && *std::max_element(from, frames.begin() + static_cast<std::ptrdiff_t>(start)) > kSounding) {
+            if (start > 0
+                && *std::max_element(from, frames.begin() + static_cast<std::ptrdiff_t>(start)) > kSounding) {
                 ++count;
             }
         }
@@ -271,17 +274,19 @@ int dropouts(const std::vector<float>& frames)
     return count;
 }
 
-Alignment align(const std::vector<std::int64_t>& notes, const MonitorRecording& recording, std::int64_t fromUs,
-    std::int64_t toUs, double boundMs)
+Alignment align(const std::vector<std::int64_t>& notes, const MonitorRecording& recording,
+    std::int64_t fromUs, std::int64_t toUs, double boundMs)
 {
     constexpr std::int64_t kTogetherUs = 30'000;
     const auto bound = static_cast<std::int64_t>(boundMs * 1000);
-    // Only what the recording holds.
-    fromUs = std::max(fromUs, recording.startUs());
+    // Only what the recording holds, less its first moments: a sound already
+    // ringing when it began would look like an onset there.
+    fromUs = std::max(fromUs, recording.startUs() + 100'000);
     toUs = std::min(toUs, recording.timeOf(recording.frames().size()));
     std::vector<std::int64_t> groups;
     for (const std::int64_t note : notes) {
-        if (note >= fromUs && note + bound <= toUs && (groups.empty() || note - groups.back() > kTogetherUs)) {
+        if (note >= fromUs && note + bound <= toUs
+            && (groups.empty() || note - groups.back() > kTogetherUs)) {
             groups.push_back(note);
         }
     }
@@ -304,9 +309,15 @@ Alignment align(const std::vector<std::int64_t>& notes, const MonitorRecording& 
         }
     }
     for (const std::int64_t at : heard) {
-        const bool played = std::any_of(
-            notes.begin(), notes.end(), [&](std::int64_t note) { return note >= at - bound && note <= at + 5'000; });
+        const bool played = std::any_of(notes.begin(), notes.end(),
+            [&](std::int64_t note) { return note >= at - bound && note <= at + 5'000; });
         result.unexplained += played ? 0 : 1;
+    }
+    for (const std::int64_t note : notes) {
+        result.story += " note@" + std::to_string((note - fromUs) / 1000);
+    }
+    for (const std::int64_t at : heard) {
+        result.story += " onset@" + std::to_string((at - fromUs) / 1000);
     }
     return result;
 }

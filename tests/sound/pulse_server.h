@@ -108,6 +108,7 @@ struct Alignment {
     int groups = 0; // of notes, inside the recording
     int matched = 0;
     int unexplained = 0; // onsets with no note before them
+    std::string story; // every note and onset, ms from the start, for a failure's message
     std::vector<double> delaysMs; // note-on to onset, per matched group
 };
 [[nodiscard]] Alignment align(const std::vector<std::int64_t>& notes, const MonitorRecording& recording,

@@ -15,9 +15,13 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr int kLaunchX = 300; // board x of the pointer: the ball goes straight up
-// Note-on to the sound leaving the server: the game's 30 ms, and a few for
+// The tests run on machines far busier than a player's, where the game's
+// own buffer may run dry now and then (bench/sound.sh measures how often):
+// they ask for a longer one, so that a dropout they see is a fault.
+constexpr const char* kLatencyMs = "50";
+// Note-on to its onset in the recording: the latency asked for, and some for
 // the recording's clock.
-constexpr double kBoundMs = 40;
+constexpr double kBoundMs = 70;
 
 } // namespace
 
@@ -58,14 +62,16 @@ protected:
     {
         sound::MonitorRecording recording(server.address());
         ASSERT_TRUE(recording.start()) << server.log();
-        const std::int64_t from = sound::nowUs() + 100'000;
+        // The server settles its new recording's latency in the first moments.
+        const std::int64_t from = sound::nowUs() + 1'000'000;
         play(how_long);
         const std::int64_t to = sound::nowUs() - 100'000;
         recording.stop();
         const auto alignment = sound::align(notes().notes, recording, from, to, kBoundMs);
         EXPECT_GE(alignment.groups, 2) << "the game played too few notes to tell";
-        EXPECT_EQ(alignment.matched, alignment.groups) << "notes not heard within " << kBoundMs << " ms";
-        EXPECT_EQ(alignment.unexplained, 0) << "sounds the game did not play just then";
+        EXPECT_EQ(alignment.matched, alignment.groups)
+            << "notes not heard within " << kBoundMs << " ms:" << alignment.story;
+        EXPECT_EQ(alignment.unexplained, 0) << "sounds the game did not play just then:" << alignment.story;
         EXPECT_EQ(sound::dropouts(recording.frames()), 0);
     }
 
@@ -75,6 +81,7 @@ protected:
     }
 
     QTemporaryDir logDir_;
+    const ScopedEnvironment latency_ { "ZINDRA_SOUND_LATENCY_MS", kLatencyMs };
 };
 
 TEST_F(SoundOnScreen, EveryNoteIsHeardOnTimeAndNothingElseIs)
@@ -87,7 +94,8 @@ TEST_F(SoundOnScreen, EveryNoteIsHeardOnTimeAndNothingElseIs)
     ASSERT_TRUE(waitForStream(1)) << session.gameOutput().toStdString();
     expectHeardAsPlayed(server, 12s);
     EXPECT_EQ(notes().dropped, 0);
-    EXPECT_FALSE(session.gameOutput().contains(QStringLiteral("zindra:"))) << session.gameOutput().toStdString();
+    EXPECT_FALSE(session.gameOutput().contains(QStringLiteral("zindra:")))
+        << session.gameOutput().toStdString();
 }
 
 // No server at the start, one that comes, dies in the middle of the game and
@@ -104,7 +112,7 @@ TEST_F(SoundOnScreen, TheSoundComesBackWhenAServerAppearsOrReturns)
 
     ASSERT_TRUE(server.start()) << server.log();
     ASSERT_TRUE(waitForStream(1)) << "no stream a second after the server came";
-    expectHeardAsPlayed(server, 5s);
+    expectHeardAsPlayed(server, 6s);
 
     server.kill();
     const std::size_t before = notes().notes.size();
@@ -116,7 +124,7 @@ TEST_F(SoundOnScreen, TheSoundComesBackWhenAServerAppearsOrReturns)
 
     ASSERT_TRUE(server.start()) << server.log();
     ASSERT_TRUE(waitForStream(2)) << "no stream a second after the server returned";
-    expectHeardAsPlayed(server, 5s);
+    expectHeardAsPlayed(server, 6s);
 
     session.clickQuit();
     EXPECT_EQ(session.waitForExit(10s), 0) << session.error();

@@ -44,7 +44,8 @@ public:
         va_start(arguments, format);
         std::vsnprintf(what, sizeof what, format, arguments);
         va_end(arguments);
-        std::fprintf(file_, "%lld %s\n", static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000, what);
+        std::fprintf(
+            file_, "%lld %s\n", static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000, what);
         std::fflush(file_);
     }
 

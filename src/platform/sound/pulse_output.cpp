@@ -3,12 +3,12 @@
 #include "platform/sound/note_log.h"
 #include "platform/sound/synthesizer.h"
 
+#include <pthread.h>
 #include <pulse/context.h>
 #include <pulse/error.h>
 #include <pulse/stream.h>
 #include <pulse/thread-mainloop.h>
 #include <pulse/timeval.h>
-#include <pthread.h>
 #include <sched.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -26,8 +26,9 @@ using Clock = std::chrono::steady_clock;
 constexpr pa_usec_t kRetryUs = 1'000'000;
 // A stream that has sounded nothing for this long rests (corked) until the
 // next note: rendering silence would wake the machine hundreds of times a
-// second for nothing. Long enough for the reverb to die away first.
-constexpr auto kRestAfter = std::chrono::seconds(3);
+// second for nothing. Long enough for the reverb to die away first. A new
+// stream rests from the start, until the first note.
+constexpr auto kRestAfter = std::chrono::seconds(2);
 
 constexpr pa_sample_spec kSpec { PA_SAMPLE_FLOAT32NE, Synthesizer::kSampleRate, 2 };
 constexpr std::size_t kFrameBytes = 2 * sizeof(float);
@@ -64,7 +65,8 @@ PulseOutput::PulseOutput(Synthesizer& synth, NoteLog& log, int latencyMs)
     loop_ = pa_threaded_mainloop_new();
     nudgeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (loop_ == nullptr || nudgeFd_ < 0) {
-        std::fprintf(stderr, "zindra: cannot start the sound server connection; the game plays on without sound\n");
+        std::fprintf(
+            stderr, "zindra: cannot start the sound server connection; the game plays on without sound\n");
         return;
     }
     api_ = pa_threaded_mainloop_get_api(loop_);
@@ -164,9 +166,10 @@ void PulseOutput::openStream()
     attributes.prebuf = static_cast<std::uint32_t>(-1);
     attributes.minreq = static_cast<std::uint32_t>(-1);
     attributes.fragsize = static_cast<std::uint32_t>(-1);
-    auto flags = PA_STREAM_ADJUST_LATENCY;
+    auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED);
     if (log_.on()) {
-        flags = static_cast<pa_stream_flags_t>(flags | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_INTERPOLATE_TIMING);
+        flags = static_cast<pa_stream_flags_t>(
+            flags | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_INTERPOLATE_TIMING);
     }
     if (pa_stream_connect_playback(stream_, nullptr, &attributes, flags, nullptr, nullptr) < 0) {
         lost(pa_strerror(pa_context_errno(context_)));
@@ -180,8 +183,7 @@ void PulseOutput::onStreamState(pa_stream* stream, void* self)
     case PA_STREAM_READY:
         // Whatever was played while no server listened is not heard late.
         output.synth_.silence();
-        output.silentSince_ = Clock::now();
-        output.state_ = State::Playing;
+        output.state_ = State::Resting;
         if (output.saidLost_ && output.everPlayed_) {
             std::fprintf(stderr, "zindra: the sound server is back, and so is the sound\n");
         }
@@ -261,7 +263,8 @@ void PulseOutput::wake()
     log_.line("wake");
 }
 
-void PulseOutput::onNudge(pa_mainloop_api* /*api*/, pa_io_event* /*event*/, int fd, pa_io_event_flags_t /*flags*/, void* self)
+void PulseOutput::onNudge(
+    pa_mainloop_api* /*api*/, pa_io_event* /*event*/, int fd, pa_io_event_flags_t /*flags*/, void* self)
 {
     std::uint64_t count = 0;
     [[maybe_unused]] const auto read = ::read(fd, &count, sizeof count);
@@ -281,9 +284,14 @@ void PulseOutput::lost(const char* why)
     state_ = State::Waiting;
     if (!saidLost_) {
         if (everPlayed_) {
-            std::fprintf(stderr, "zindra: the sound server went away (%s); the game plays on without sound until it is back\n", why);
+            std::fprintf(stderr,
+                "zindra: the sound server went away (%s); the game plays on without sound until it is back\n",
+                why);
         } else {
-            std::fprintf(stderr, "zindra: no sound device: no sound server answers (%s); the game plays on without sound until one does\n", why);
+            std::fprintf(stderr,
+                "zindra: no sound device: no sound server answers (%s); the game plays on without sound "
+                "until one does\n",
+                why);
         }
         saidLost_ = true;
     }
@@ -298,7 +306,8 @@ void PulseOutput::retryLater()
     api_->time_restart(retry_, &when);
 }
 
-void PulseOutput::onRetry(pa_mainloop_api* api, pa_time_event* event, const struct timeval* /*when*/, void* self)
+void PulseOutput::onRetry(
+    pa_mainloop_api* api, pa_time_event* event, const struct timeval* /*when*/, void* self)
 {
     auto& output = *static_cast<PulseOutput*>(self);
     api->time_restart(event, nullptr);

@@ -50,7 +50,8 @@ private:
     static void onWrite(pa_stream* stream, std::size_t bytes, void* self);
     static void onUnderflow(pa_stream* stream, void* self);
     static void onRetry(pa_mainloop_api* api, pa_time_event* event, const struct timeval* when, void* self);
-    static void onNudge(pa_mainloop_api* api, pa_io_event* event, int fd, pa_io_event_flags_t flags, void* self);
+    static void onNudge(
+        pa_mainloop_api* api, pa_io_event* event, int fd, pa_io_event_flags_t flags, void* self);
 
     void connect();
     void openStream();
