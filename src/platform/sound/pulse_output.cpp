@@ -24,6 +24,9 @@ using Clock = std::chrono::steady_clock;
 
 // How often a missing server is asked for again.
 constexpr pa_usec_t kRetryUs = 1'000'000;
+// A server that takes the connection but never starts the stream (a sound
+// server with nothing to drive its sinks) counts as missing after this long.
+constexpr pa_usec_t kAnswerUs = 3'000'000;
 // A stream that has sounded nothing for this long rests (corked) until the
 // next note: rendering silence would wake the machine hundreds of times a
 // second for nothing. Long enough for the reverb to die away first. A new
@@ -117,6 +120,7 @@ void PulseOutput::noteStarted()
 void PulseOutput::connect()
 {
     state_ = State::Connecting;
+    retryLater(kAnswerUs);
     context_ = pa_context_new(api_, "Zindra");
     if (context_ == nullptr) {
         lost("no connection could be made");
@@ -184,6 +188,7 @@ void PulseOutput::onStreamState(pa_stream* stream, void* self)
         // Whatever was played while no server listened is not heard late.
         output.synth_.silence();
         output.state_ = State::Resting;
+        output.api_->time_restart(output.retry_, nullptr);
         if (output.saidLost_ && output.everPlayed_) {
             std::fprintf(stderr, "zindra: the sound server is back, and so is the sound\n");
         }
@@ -296,13 +301,13 @@ void PulseOutput::lost(const char* why)
         saidLost_ = true;
     }
     log_.line("lost");
-    retryLater();
+    retryLater(kRetryUs);
 }
 
-void PulseOutput::retryLater()
+void PulseOutput::retryLater(std::uint64_t afterUs)
 {
     timeval when {};
-    pa_timeval_add(pa_gettimeofday(&when), kRetryUs);
+    pa_timeval_add(pa_gettimeofday(&when), afterUs);
     api_->time_restart(retry_, &when);
 }
 
@@ -311,6 +316,10 @@ void PulseOutput::onRetry(
 {
     auto& output = *static_cast<PulseOutput*>(self);
     api->time_restart(event, nullptr);
+    if (output.state_.load() == State::Connecting) {
+        output.lost("no answer"); // and again in a second
+        return;
+    }
     output.drop();
     output.connect();
 }

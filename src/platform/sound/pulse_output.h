@@ -60,7 +60,7 @@ private:
     void wake();
     void lost(const char* why);
     void drop();
-    void retryLater();
+    void retryLater(std::uint64_t afterUs);
 
     Synthesizer& synth_;
     NoteLog& log_;
