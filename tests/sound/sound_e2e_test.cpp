@@ -111,7 +111,7 @@ TEST_F(SoundOnScreen, TheSoundComesBackWhenAServerAppearsOrReturns)
         << session.gameOutput().toStdString();
 
     ASSERT_TRUE(server.start()) << server.log();
-    ASSERT_TRUE(waitForStream(1)) << "no stream a second after the server came";
+    ASSERT_TRUE(waitForStream(1)) << "no stream within 3 s of the server's start";
     expectHeardAsPlayed(server, 6s);
 
     server.kill();
@@ -123,7 +123,7 @@ TEST_F(SoundOnScreen, TheSoundComesBackWhenAServerAppearsOrReturns)
         << session.gameOutput().toStdString();
 
     ASSERT_TRUE(server.start()) << server.log();
-    ASSERT_TRUE(waitForStream(2)) << "no stream a second after the server returned";
+    ASSERT_TRUE(waitForStream(2)) << "no stream within 3 s of the server's return";
     expectHeardAsPlayed(server, 6s);
 
     session.clickQuit();
