@@ -48,6 +48,7 @@ bench: build
 	else echo "bench: no micro benchmarks built yet"; fi
 	@if [[ -f bench/measure.sh ]]; then bash bench/measure.sh; \
 	else echo "bench: no whole-process measurement yet"; fi
+	@if [[ -f bench/sound.sh ]]; then bash bench/sound.sh; fi
 
 # The long runs of the tests that make test runs short. A failed fuzz run
 # prints its seed: make fuzz FUZZ_SEED=<seed> replays it.

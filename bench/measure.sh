@@ -134,18 +134,6 @@ empties=("$work"/empty-*)
 ratio() { awk -v a="$(median "$1" "${sessions[@]}")" -v b="$(median "$1" "${empties[@]}")" 'BEGIN { printf "%.2f×", a / b }'; }
 over() { awk -v a="$(median "$1" "${sessions[@]}")" -v b="$(median rss_start_mb "${empties[@]}")" 'BEGIN { printf "%+.1f MB", a - b }'; }
 
-# The synthesizer's buffer as the platform configures it: periods of so many
-# frames at the sample rate.
-synth_source=src/platform/synthesizer.cpp
-setting() { grep -oP "\"$1\", \K[0-9.]+" "$synth_source" | head -1; }
-period_size=$(setting audio.period-size)
-periods=$(setting audio.periods)
-sample_rate=$(setting synth.sample-rate | cut -d. -f1)
-buffer_ms=$(awk -v n="$periods" -v f="$period_size" -v r="$sample_rate" 'BEGIN { printf "%.2f", 1000 * n * f / r }')
-period_ms=$(awk -v f="$period_size" -v r="$sample_rate" 'BEGIN { printf "%.2f", 1000 * f / r }')
-onset_ms=$(for sound in edge loss paddle stone; do median "onset_ms_$sound" "$work/notes"; done | sort -g | tail -1)
-note_ms=$(awk -v b="$buffer_ms" -v o="$onset_ms" 'BEGIN { printf "%.2f", b + o }')
-note_worst_ms=$(awk -v b="$buffer_ms" -v o="$onset_ms" -v p="$period_ms" 'BEGIN { printf "%.2f", b + o + p }')
 
 cpu_model=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
 launches=$(rounded launches 0 "${sessions[@]}")
@@ -171,9 +159,6 @@ Command: \`$command_line\`. Each figure is the median of $runs runs (lowest–hi
 | screen updates while playing (per s) | $(spread updates_play_per_s 0 "${sessions[@]}") | | | |
 | ticks while playing, machine quiet (per s) | $(spread ticks_idle_per_s 2 "${ticks[@]}") | | | 250 ± 1 |
 | ticks while playing, both cores busy (per s) | $(spread ticks_loaded_per_s 2 "${ticks[@]}") | | | 250 ± 1 |
-| synthesizer buffer, as configured (ms) | $buffer_ms ($periods × $period_size frames at $sample_rate Hz) | | | |
-| note-on to first audible sample, offline (ms of audio) | $(printf %.2f "$onset_ms") | | | |
-| note-on to audio buffer (ms) | $note_ms (at worst $note_worst_ms) | | | ≤ 6 |
 
 - Start: from the fork of the game to the MapNotify of its window, to the first XDamage
   report on it, and to the last one before its drawing rests for 300 ms (the first complete
@@ -188,11 +173,6 @@ Command: \`$command_line\`. Each figure is the median of $runs runs (lowest–hi
   timer (waiting balls left out); "busy" adds two processes that spin on the CPU. Screen
   updates meanwhile: $(rounded updates_quiet_per_s 0 "${ticks[@]}") quiet, $(rounded updates_loaded_per_s 0 "${ticks[@]}") busy (per s);
   the game's CPU while busy: $(rounded cpu_loaded_pct 2 "${ticks[@]}") % of one core.
-- Notes: the game's four sounds on its own synthesizer, rendered offline in periods of
-  $period_size frames; the audible onset is the latest of the four. "At worst" adds one period
-  for a note that just misses the period being rendered. Playing a sound (note-off,
-  instrument, note-on) takes $(rounded note_calls_us 1 "$work/notes") µs, $(rounded switch_calls_us 1 "$work/notes") µs when the
-  instrument changes; making the synthesizer (reading the SoundFont) $(rounded synth_start_ms 1 "$work/notes") ms.
 EOF
 )
 

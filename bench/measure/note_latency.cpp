@@ -2,8 +2,9 @@
 // the game's own synthesizer rendering offline (no sound device needed).
 //
 // For each of the game's sounds it plays the note as the game does (note-off,
-// instrument, note-on) and renders in the audio driver's periods until the
-// first sample a 16-bit output would not round to zero. Prints "name=value":
+// instrument, note-on) and renders in small blocks until the first sample a
+// 16-bit output would not round to zero. bench/sound.sh adds this onset to the
+// latency the sound server reports. Prints "name=value":
 //
 //   synth_start_ms         making the synthesizer: the SoundFont is read
 //   first_note_ms          the first sound's calls (its instrument is loaded then)
@@ -11,7 +12,7 @@
 //   switch_calls_us        the same when the instrument changes each time, median
 //   onset_ms_<sound>       note-on to its first audible sample, in audio time, median
 //   onset_compute_us       note-on until the period holding that sample is rendered
-#include "platform/synthesizer.h"
+#include "platform/sound/synthesizer.h"
 
 #include <algorithm>
 #include <chrono>
@@ -23,7 +24,7 @@
 namespace {
 
 constexpr int kSampleRate = 44100;
-constexpr int kPeriod = 64; // frames the audio driver asks for at once
+constexpr int kPeriod = 64; // frames rendered at a time: the onset's resolution
 constexpr float kAudible = 1.0f / 32768.0f; // one step of 16-bit output
 constexpr int kRepeats = 21;
 constexpr int kMaxOnsetFrames = kSampleRate / 2; // a sound silent this long has none
@@ -92,7 +93,6 @@ void print(const std::string& name, double value)
 int main()
 {
     platform::Synthesizer::Options options;
-    options.withAudioDriver = false;
     const auto made = Clock::now();
     platform::Synthesizer synth(options);
     const auto ready = Clock::now();

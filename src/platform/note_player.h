@@ -7,36 +7,13 @@
 #pragma once
 
 #include "platform/control.h"
+#include "platform/note_output.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace platform {
-
-// Where the notes go: the synthesizer, or a recording in tests.
-class NoteOutput {
-public:
-    virtual ~NoteOutput() = default;
-    virtual void programChange(int program) = 0; // 0..127
-    virtual void noteOn(int note, int velocity) = 0;
-    virtual void noteOff(int note) = 0;
-};
-
-// Keeps every call in order, for tests.
-class NoteRecording : public NoteOutput {
-public:
-    struct Event {
-        enum class Kind { Program, On, Off } kind;
-        int a; // program or note
-        int b; // velocity for On, else 0
-        bool operator==(const Event&) const = default;
-    };
-    void programChange(int program) override { events.push_back({ Event::Kind::Program, program, 0 }); }
-    void noteOn(int note, int velocity) override { events.push_back({ Event::Kind::On, note, velocity }); }
-    void noteOff(int note) override { events.push_back({ Event::Kind::Off, note, 0 }); }
-    std::vector<Event> events;
-};
 
 class NotePlayer : public Control {
 public:
@@ -58,12 +35,14 @@ private:
     std::shared_ptr<NoteOutput> output_;
 };
 
-// The process's synthesizer, made on first use: FluidSynth with the first
-// General MIDI SoundFont found, playing through its own audio driver with a
-// short buffer. Never null; silent when there is no SoundFont or no device.
+// The process's synthesizer, made on first use: the sound module (FluidSynth
+// with the first General MIDI SoundFont found, playing through the sound
+// server or the sound card) loaded at run time. Never null; silent when the
+// module, a SoundFont or a device is missing.
 [[nodiscard]] std::shared_ptr<NoteOutput> defaultNoteOutput();
-// Starts the synthesizer ahead of the first note (the application calls it
-// once the window shows, so that the first note does not wait for it).
+// Loads the sound module and starts the synthesizer ahead of the first note
+// (the application calls it once the window shows, so that neither the start
+// nor the first note waits for it).
 void prepareDefaultNoteOutput();
 
 } // namespace platform

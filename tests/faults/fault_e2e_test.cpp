@@ -1,5 +1,6 @@
 // The real game on a private X server, in the faults a desktop can throw at
-// it: no SoundFont, no sound device, a window manager that moves its window.
+// it: no SoundFont, no sound module, no sound device, a window manager that
+// moves its window.
 #include "e2e_fixture.h"
 #include "scoped_environment.h"
 
@@ -108,6 +109,13 @@ TEST_F(FaultOnScreen, WithoutASoundFontItSaysSoOnceAndPlaysOn)
     const ScopedEnvironment soundFont("ZINDRA_SOUNDFONT", "/nonexistent.sf2");
     start();
     expectSilentButPlaying(QStringLiteral("no General MIDI SoundFont found"));
+}
+
+TEST_F(FaultOnScreen, WithoutTheSoundModuleItSaysSoOnceAndPlaysOn)
+{
+    const ScopedEnvironment module("ZINDRA_SOUND_MODULE", "/nonexistent/zindra_sound.so");
+    start();
+    expectSilentButPlaying(QStringLiteral("the sound module could not be loaded"));
 }
 
 TEST_F(FaultOnScreen, WithoutASoundDeviceItSaysSoOnceAndPlaysOn)

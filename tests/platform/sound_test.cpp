@@ -1,7 +1,7 @@
 // The note player: instruments and notes, and the synthesizer rendering
-// them offline.
+// them offline, also without a usable SoundFont.
 #include "platform/note_player.h"
-#include "platform/synthesizer.h"
+#include "platform/sound/synthesizer.h"
 #include "platform/window.h"
 
 #include <gtest/gtest.h>
@@ -50,18 +50,12 @@ protected:
             GTEST_SKIP() << "no General MIDI SoundFont installed";
         }
     }
-    static platform::Synthesizer offline()
-    {
-        platform::Synthesizer::Options options;
-        options.withAudioDriver = false;
-        return platform::Synthesizer(options);
-    }
 };
 
 TEST_F(SynthesizerTest, NotesOnInstrumentsFourteenAndOneHundredTwentyEightSound)
 {
     for (int instrument : { 14, 128 }) {
-        platform::Synthesizer synth = offline();
+        platform::Synthesizer synth(platform::Synthesizer::Options {});
         ASSERT_TRUE(synth.hasSound()) << synth.problem();
         EXPECT_LT(rms(synth.render(4410)), 1e-5); // silence before the note
         synth.programChange(instrument - 1);
@@ -71,5 +65,20 @@ TEST_F(SynthesizerTest, NotesOnInstrumentsFourteenAndOneHundredTwentyEightSound)
         synth.noteOff(60);
         synth.render(44100 * 3); // the release dies away
         EXPECT_LT(rms(synth.render(4410)), playing / 50) << "instrument " << instrument;
+    }
+}
+
+// It says why, takes every call and stays silent: the game plays on.
+TEST(SynthesizerFault, WithoutAUsableSoundFontItSaysWhyAndStaysSilent)
+{
+    for (const auto& [file, why] : { std::pair { "/nonexistent.sf2", "no General MIDI SoundFont found" },
+             { "/etc/hostname", "could not be loaded" } }) {
+        SCOPED_TRACE(file);
+        platform::Synthesizer synth({ .soundFonts = { file } });
+        synth.programChange(13);
+        synth.noteOn(60, 127);
+        EXPECT_FALSE(synth.hasSound());
+        EXPECT_NE(synth.problem().find(why), std::string::npos) << synth.problem();
+        EXPECT_EQ(rms(synth.render(4410)), 0.0);
     }
 }

@@ -1,8 +1,9 @@
-#include "platform/synthesizer.h"
+#include "platform/sound/synthesizer.h"
 
 #include <fluidsynth.h>
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,27 +31,6 @@ bool exists(const std::string& path)
 {
     std::error_code error;
     return !path.empty() && std::filesystem::is_regular_file(path, error);
-}
-
-// The audio drivers worth trying here, most likely first: a sound server whose
-// socket is present, then the sound card itself.
-std::vector<std::string> audioDrivers()
-{
-    std::vector<std::string> drivers;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string dir = runtime != nullptr ? runtime : "";
-    std::error_code error;
-    if (std::getenv("PULSE_SERVER") != nullptr
-        || (!dir.empty() && std::filesystem::exists(dir + "/pulse/native", error))) {
-        drivers.emplace_back("pulseaudio");
-    }
-    if (!dir.empty() && std::filesystem::exists(dir + "/pipewire-0", error)) {
-        drivers.emplace_back("pipewire");
-    }
-    if (std::filesystem::exists("/dev/snd", error)) {
-        drivers.emplace_back("alsa");
-    }
-    return drivers;
 }
 
 } // namespace
@@ -105,14 +85,11 @@ Synthesizer::Synthesizer(const Options& options)
         return;
     }
     impl_->settings = new_fluid_settings();
-    fluid_settings_setnum(impl_->settings, "synth.sample-rate", 44100.0);
+    fluid_settings_setnum(impl_->settings, "synth.sample-rate", kSampleRate);
     // Only the instruments in use are kept in memory.
     fluid_settings_setint(impl_->settings, "synth.dynamic-sample-loading", 1);
     fluid_settings_setint(impl_->settings, "synth.polyphony", 32);
     fluid_settings_setint(impl_->settings, "synth.cpu-cores", 1);
-    // A short buffer: 3 periods of 64 frames are 4.4 ms at 44.1 kHz.
-    fluid_settings_setint(impl_->settings, "audio.period-size", 64);
-    fluid_settings_setint(impl_->settings, "audio.periods", 3);
     impl_->synth = new_fluid_synth(impl_->settings);
     if (impl_->synth == nullptr || fluid_synth_sfload(impl_->synth, soundFont.c_str(), 1) == FLUID_FAILED) {
         problem_ = "the SoundFont " + soundFont + " could not be loaded";
@@ -125,17 +102,6 @@ Synthesizer::Synthesizer(const Options& options)
     // Loading reads the whole preset table through many small allocations;
     // hand the freed pages back rather than keep them for the whole game.
     malloc_trim(0);
-    if (!options.withAudioDriver) {
-        return;
-    }
-    for (const auto& name : audioDrivers()) {
-        fluid_settings_setstr(impl_->settings, "audio.driver", name.c_str());
-        impl_->driver = new_fluid_audio_driver(impl_->settings, impl_->synth);
-        if (impl_->driver != nullptr) {
-            return;
-        }
-    }
-    problem_ = "no sound device";
 }
 
 Synthesizer::~Synthesizer() = default;
@@ -144,9 +110,33 @@ bool Synthesizer::hasSound() const
 {
     return impl_->synth != nullptr;
 }
-bool Synthesizer::hasAudioDevice() const
+
+bool Synthesizer::playThroughCard(int periodFrames, int periods)
 {
+    if (impl_->synth == nullptr) {
+        return false;
+    }
+    fluid_settings_setint(impl_->settings, "audio.period-size", periodFrames);
+    fluid_settings_setint(impl_->settings, "audio.periods", periods);
+    fluid_settings_setstr(impl_->settings, "audio.driver", "alsa");
+    impl_->driver = new_fluid_audio_driver(impl_->settings, impl_->synth);
     return impl_->driver != nullptr;
+}
+
+void Synthesizer::silence()
+{
+    if (impl_->synth != nullptr) {
+        fluid_synth_all_sounds_off(impl_->synth, -1);
+        // The reverb and chorus still hold the tail of the last notes: a
+        // second rendered into nothing lets it die away unheard.
+        std::vector<float> tail(2 * static_cast<std::size_t>(kSampleRate));
+        renderInto(tail.data(), kSampleRate);
+    }
+}
+
+int Synthesizer::activeVoices() const
+{
+    return impl_->synth != nullptr ? fluid_synth_get_active_voice_count(impl_->synth) : 0;
 }
 
 void Synthesizer::programChange(int program)
@@ -170,78 +160,22 @@ void Synthesizer::noteOff(int note)
     }
 }
 
+void Synthesizer::renderInto(float* out, int frames)
+{
+    if (impl_->synth == nullptr) {
+        std::fill(out, out + 2 * static_cast<std::ptrdiff_t>(frames), 0.0f);
+        return;
+    }
+    fluid_synth_write_float(impl_->synth, frames, out, 0, 2, out, 1, 2);
+}
+
 std::vector<float> Synthesizer::render(int frames)
 {
     std::vector<float> samples(static_cast<std::size_t>(std::max(frames, 0)) * 2, 0.0f);
-    if (impl_->synth != nullptr && frames > 0) {
-        fluid_synth_write_float(impl_->synth, frames, samples.data(), 0, 2, samples.data(), 1, 2);
+    if (frames > 0) {
+        renderInto(samples.data(), frames);
     }
     return samples;
-}
-
-namespace {
-
-// The process's note output: the synthesizer is made when the application
-// asks for it or at the first note, whichever comes first. The instrument
-// chosen before that is kept and handed over.
-class DefaultOutput : public NoteOutput {
-public:
-    void prepare()
-    {
-        if (synth_) {
-            return;
-        }
-        Synthesizer::Options options;
-        if (const char* path = std::getenv("ZINDRA_SOUNDFONT")) {
-            // Test seam: a named SoundFont (or a missing one) instead of the standard places.
-            options.soundFonts = { path };
-        }
-        synth_ = std::make_unique<Synthesizer>(options);
-        if (!synth_->problem().empty()) {
-            std::fprintf(stderr, "zindra: %s; the game plays on without sound\n", synth_->problem().c_str());
-        }
-        synth_->programChange(program_);
-    }
-    void programChange(int program) override
-    {
-        program_ = program;
-        if (synth_) {
-            synth_->programChange(program);
-        }
-    }
-    void noteOn(int note, int velocity) override
-    {
-        prepare();
-        synth_->noteOn(note, velocity);
-    }
-    void noteOff(int note) override
-    {
-        if (synth_) {
-            synth_->noteOff(note);
-        }
-    }
-
-private:
-    std::unique_ptr<Synthesizer> synth_;
-    int program_ = 0;
-};
-
-std::shared_ptr<DefaultOutput>& defaultOutput()
-{
-    static auto output = std::make_shared<DefaultOutput>();
-    return output;
-}
-
-} // namespace
-
-std::shared_ptr<NoteOutput> defaultNoteOutput()
-{
-    return defaultOutput();
-}
-
-void prepareDefaultNoteOutput()
-{
-    defaultOutput()->prepare();
 }
 
 } // namespace platform

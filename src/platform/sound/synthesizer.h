@@ -1,8 +1,9 @@
-// FluidSynth behind the note player. Also usable offline: without an audio
-// driver the caller pulls rendered samples, which is how tests hear it.
+// FluidSynth with a General MIDI SoundFont. It renders on demand: the sound
+// output pulls samples from it for the sound server, and tests pull them
+// offline to hear it. Without a SoundFont it takes every call and stays silent.
 #pragma once
 
-#include "platform/note_player.h"
+#include "platform/note_output.h"
 
 #include <memory>
 #include <string>
@@ -12,11 +13,11 @@ namespace platform {
 
 class Synthesizer : public NoteOutput {
 public:
+    static constexpr int kSampleRate = 44100;
+
     struct Options {
         // SoundFont files to try in order; empty: the standard places.
         std::vector<std::string> soundFonts;
-        // Play through an audio driver (false: render offline with render()).
-        bool withAudioDriver = true;
         // Channel used for every note.
         int channel = 0;
     };
@@ -31,17 +32,26 @@ public:
 
     // True when a SoundFont is loaded (notes make sound).
     [[nodiscard]] bool hasSound() const;
-    // True when an audio driver plays the output.
-    [[nodiscard]] bool hasAudioDevice() const;
     // Why there is no sound, empty when there is.
     [[nodiscard]] const std::string& problem() const { return problem_; }
 
     void programChange(int program) override;
     void noteOn(int note, int velocity) override;
     void noteOff(int note) override;
+    // Cuts every sounding voice at once, reverb included.
+    void silence();
+    // Voices still sounding (a released note counts until it has died away).
+    [[nodiscard]] int activeVoices() const;
 
-    // Offline: renders frames of stereo audio, interleaved left/right.
+    // Renders frames of stereo audio into out, interleaved left/right. Safe
+    // from another thread than the one that plays the notes.
+    void renderInto(float* out, int frames);
+    // Offline: the same into a new buffer.
     std::vector<float> render(int frames);
+
+    // Plays through the sound card with FluidSynth's own ALSA driver, for a
+    // machine without a sound server. False when there is no card to open.
+    bool playThroughCard(int periodFrames, int periods);
 
 private:
     struct Impl;

@@ -1,0 +1,18 @@
+// The sound module's entry point. The game loads this module at run time,
+// after its first frames, so that FluidSynth, the sound server's client and
+// the libraries they bring are not loaded at every start.
+#include "platform/sound/sound_module.h"
+
+#include "platform/sound/sound_output.h"
+
+#include <cstdlib>
+
+extern "C" platform::NoteOutput* zindra_sound_open()
+{
+    platform::Synthesizer::Options options;
+    if (const char* path = std::getenv("ZINDRA_SOUNDFONT")) {
+        // Test seam: a named SoundFont (or a missing one) instead of the standard places.
+        options.soundFonts = { path };
+    }
+    return new platform::SoundOutput(options);
+}

@@ -1,0 +1,125 @@
+// The process's note output. The synthesizer lives in the sound module,
+// loaded when the application first asks for sound (or at the first note,
+// whichever comes first), so that the game starts without FluidSynth and the
+// sound server's client. The instrument chosen before that is handed over.
+#include "platform/note_player.h"
+
+#include "platform/sound/sound_module.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#ifndef ZINDRA_SOUND_MODULE_DIR
+#define ZINDRA_SOUND_MODULE_DIR "../lib/zindra"
+#endif
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kModuleName = "zindra_sound.so";
+
+// Where the module may be: named by the environment (tests), beside the
+// program (the build tree), or where the package installs it, relative to
+// the program so that any install prefix works.
+std::vector<std::string> moduleCandidates()
+{
+    if (const char* path = std::getenv("ZINDRA_SOUND_MODULE")) {
+        return { path };
+    }
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return { kModuleName };
+    }
+    const auto dir = program.parent_path();
+    return { dir / kModuleName, dir / ZINDRA_SOUND_MODULE_DIR / kModuleName };
+}
+
+// Silent calls, when the module cannot be had.
+class NoSound : public NoteOutput {
+public:
+    void programChange(int) override { }
+    void noteOn(int, int) override { }
+    void noteOff(int) override { }
+};
+
+std::unique_ptr<NoteOutput> openModule()
+{
+    std::string why;
+    for (const auto& path : moduleCandidates()) {
+        // Never closed: the output it makes lives until the process ends.
+        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (module == nullptr) {
+            why = dlerror();
+            continue;
+        }
+        if (auto open = reinterpret_cast<ZindraSoundOpen>(dlsym(module, ZINDRA_SOUND_OPEN))) {
+            return std::unique_ptr<NoteOutput>(open());
+        }
+        why = path + " has no " ZINDRA_SOUND_OPEN;
+    }
+    std::fprintf(stderr,
+        "zindra: the sound module could not be loaded (%s); the game plays on without sound\n", why.c_str());
+    return std::make_unique<NoSound>();
+}
+
+class DefaultOutput : public NoteOutput {
+public:
+    void prepare()
+    {
+        if (output_) {
+            return;
+        }
+        output_ = openModule();
+        output_->programChange(program_);
+    }
+    void programChange(int program) override
+    {
+        program_ = program;
+        if (output_) {
+            output_->programChange(program);
+        }
+    }
+    void noteOn(int note, int velocity) override
+    {
+        prepare();
+        output_->noteOn(note, velocity);
+    }
+    void noteOff(int note) override
+    {
+        if (output_) {
+            output_->noteOff(note);
+        }
+    }
+
+private:
+    std::unique_ptr<NoteOutput> output_;
+    int program_ = 0;
+};
+
+std::shared_ptr<DefaultOutput>& defaultOutput()
+{
+    static auto output = std::make_shared<DefaultOutput>();
+    return output;
+}
+
+} // namespace
+
+std::shared_ptr<NoteOutput> defaultNoteOutput()
+{
+    return defaultOutput();
+}
+
+void prepareDefaultNoteOutput()
+{
+    defaultOutput()->prepare();
+}
+
+} // namespace platform
