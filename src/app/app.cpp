@@ -58,14 +58,10 @@ int run(int argc, char** argv)
         theApp = app.get();
         // 6. No menu handlers.
         Fenster1Instance(); // 7. the window, with its controls, opened
-        // The synthesizer loads its SoundFont for some 15 ms: after the
-        // first frames, and long before a player's first click can sound.
-        runtime.afterStart(
-            [] {
-                platform::prepareDefaultNoteOutput();
-                platform::traceStartup("synthesizer ready");
-            },
-            std::chrono::milliseconds(200));
+        // The synthesizer and its libraries (some 16 MB) load on a thread of
+        // their own once the player first clicks: a game cannot sound before
+        // the click that launches its ball.
+        runtime.onFirstInput(platform::prepareDefaultNoteOutput);
         runtime.run(); // 8. until Quit
     } catch (const std::exception& failure) {
         platform::reportFailure("start-up", failure.what());

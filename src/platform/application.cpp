@@ -8,6 +8,7 @@
 #include "platform/surface.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
 #include <QPixmap>
 #include <QTimer>
@@ -123,10 +124,38 @@ void Runtime::registerClass(std::string name)
     classes_.push_back(std::move(name));
 }
 
-void Runtime::afterStart(std::function<void()> work, std::chrono::milliseconds delay)
+namespace {
+
+// Watches the application's events for the first press of a button or key.
+class FirstInput : public QObject {
+public:
+    explicit FirstInput(std::function<void()> work)
+        : QObject(QCoreApplication::instance())
+        , work_(std::move(work))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            dispatch("first input", work_);
+            deleteLater();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> work_;
+};
+
+} // namespace
+
+void Runtime::onFirstInput(std::function<void()> work)
 {
-    QTimer::singleShot(
-        delay, QCoreApplication::instance(), [work = std::move(work)] { dispatch("start", work); });
+    new FirstInput(std::move(work)); // owned by the application object
 }
 
 int Runtime::run()

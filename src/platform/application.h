@@ -2,7 +2,6 @@
 // application object and the application's own resources.
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,10 +30,10 @@ public:
     void registerClass(std::string name);
     [[nodiscard]] const std::vector<std::string>& registeredClasses() const { return classes_; }
 
-    // Runs work once the event loop has run for the given time (the window's
-    // first frames come first).
-    void afterStart(
-        std::function<void()> work, std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+    // Runs work once, when the player first presses a mouse button or a key
+    // anywhere in the program: what a game needs only once it is played waits
+    // for that, and costs neither time nor memory before.
+    void onFirstInput(std::function<void()> work);
     // Runs the event loop until Quit; returns Quit's exit code.
     int run();
     // Ends the runtime's part of the program; returns the exit status.

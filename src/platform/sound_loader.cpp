@@ -1,18 +1,22 @@
 // The process's note output. The synthesizer lives in the sound module,
-// loaded when the application first asks for sound (or at the first note,
-// whichever comes first), so that the game starts without FluidSynth and the
-// sound server's client. The instrument chosen before that is handed over.
+// loaded when the application first asks for sound (the player's first
+// click) or at the first note, whichever comes first, so that the game starts
+// without FluidSynth and the sound server's client. The instrument chosen
+// before that is handed over.
 #include "platform/note_player.h"
 
 #include "platform/sound/sound_module.h"
+#include "platform/startup_trace.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #ifndef ZINDRA_SOUND_MODULE_DIR
@@ -70,36 +74,68 @@ std::unique_ptr<NoteOutput> openModule()
     return std::make_unique<NoSound>();
 }
 
+// Loads the module on a thread of its own (libraries, SoundFont: some tens
+// of milliseconds), so that the game's thread never waits for it; the notes
+// played meanwhile are not heard.
 class DefaultOutput : public NoteOutput {
 public:
+    ~DefaultOutput() override
+    {
+        if (loader_.joinable()) {
+            loader_.join();
+        }
+        delete loaded_.exchange(nullptr);
+    }
     void prepare()
     {
-        if (output_) {
+        if (loader_.joinable() || output_) {
             return;
         }
-        output_ = openModule();
-        output_->programChange(program_);
+        loader_ = std::thread([this] {
+            loaded_.store(openModule().release(), std::memory_order_release);
+            traceStartup("sound module loaded");
+        });
     }
     void programChange(int program) override
     {
         program_ = program;
-        if (output_) {
-            output_->programChange(program);
+        if (NoteOutput* output = ready()) {
+            output->programChange(program);
         }
     }
     void noteOn(int note, int velocity) override
     {
         prepare();
-        output_->noteOn(note, velocity);
+        if (NoteOutput* output = ready()) {
+            output->noteOn(note, velocity);
+        }
     }
     void noteOff(int note) override
     {
-        if (output_) {
-            output_->noteOff(note);
+        if (NoteOutput* output = ready()) {
+            output->noteOff(note);
         }
     }
 
 private:
+    // The output once the loader has made it; the instrument chosen before
+    // is handed over then.
+    NoteOutput* ready()
+    {
+        if (!output_) {
+            NoteOutput* loaded = loaded_.exchange(nullptr, std::memory_order_acquire);
+            if (loaded == nullptr) {
+                return nullptr;
+            }
+            loader_.join();
+            output_.reset(loaded);
+            output_->programChange(program_);
+        }
+        return output_.get();
+    }
+
+    std::thread loader_;
+    std::atomic<NoteOutput*> loaded_ { nullptr };
     std::unique_ptr<NoteOutput> output_;
     int program_ = 0;
 };
