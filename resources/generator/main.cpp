@@ -1,36 +1,55 @@
-// Draws the game's pictures and its cursor into a directory:
-//   <dir>/pictures/168.png ... <dir>/pictures/178.png and <dir>/cursors/168.png
+// Draws the game's pictures, its cursor and its icons into a directory:
+//   <dir>/pictures/168.png ... 178.png      the pictures at scale 1
+//   <dir>/pictures/168@2x.png ... 178@2x.png  the same at scale 2
+//   <dir>/cursors/168.png
+//   <dir>/icons/16.png ... 512.png, <dir>/icons/scalable.svg
 // It needs no display: it picks Qt's offscreen platform unless told otherwise.
 #include "art.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <functional>
 
 namespace {
 
 struct Entry {
-    const char* file; // relative to the output directory
-    std::function<QImage()> draw;
+    int id; // the key under which the game reads the picture
+    QImage (*draw)(int scale);
 };
 
-// The ids are the keys under which the game reads them.
-const Entry kEntries[] = {
-    { "pictures/168.png", art::drawBall2 },
-    { "pictures/169.png", art::drawHintergrund },
-    { "pictures/170.png", art::drawHintergrund2 },
-    { "pictures/171.png", art::drawHinternis },
-    { "pictures/172.png", art::drawM1 },
-    { "pictures/173.png", art::drawMaus2 },
-    { "pictures/174.png", art::drawB1 },
-    { "pictures/175.png", art::drawE1 },
-    { "pictures/176.png", art::drawG1 },
-    { "pictures/177.png", art::drawL1 },
-    { "pictures/178.png", art::drawR1 },
-    { "cursors/168.png", art::drawLeerCursor },
+const Entry kPictures[] = {
+    { 168, art::drawBall2 },
+    { 169, art::drawHintergrund },
+    { 170, art::drawHintergrund2 },
+    { 171, art::drawHinternis },
+    { 172, art::drawM1 },
+    { 173, art::drawMaus2 },
+    { 174, art::drawB1 },
+    { 175, art::drawE1 },
+    { 176, art::drawG1 },
+    { 177, art::drawL1 },
+    { 178, art::drawR1 },
 };
+
+constexpr int kScales[] = { 1, 2 };
+constexpr int kIconSizes[] = { 16, 32, 48, 64, 128, 256, 512 };
+
+// The one place that knows how a picture is stored: the game's reader
+// (ResourceFork::GetPicture) must agree with it.
+bool writePicture(const QImage& image, const QDir& out, int id, int scale)
+{
+    const QString name = scale == 1 ? QStringLiteral("pictures/%1.png").arg(id)
+                                    : QStringLiteral("pictures/%1@%2x.png").arg(id).arg(scale);
+    return image.save(out.filePath(name), "PNG");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 } // namespace
 
@@ -45,16 +64,25 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath("pictures") || !out.mkpath("cursors")) {
+    if (!out.mkpath("pictures") || !out.mkpath("cursors") || !out.mkpath("icons")) {
         std::fprintf(stderr, "cannot create the directories under %s\n", argv[1]);
         return 1;
     }
-    for (const Entry& entry : kEntries) {
-        const QString path = out.filePath(QString::fromLatin1(entry.file));
-        if (!entry.draw().save(path, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return 1;
+    bool written = true;
+    for (const Entry& entry : kPictures) {
+        for (const int scale : kScales) {
+            written = written && writePicture(entry.draw(scale), out, entry.id, scale);
         }
+    }
+    written = written && art::drawLeerCursor().save(out.filePath("cursors/168.png"), "PNG");
+    for (const int size : kIconSizes) {
+        written = written
+            && art::drawIcon(size).save(out.filePath(QStringLiteral("icons/%1.png").arg(size)), "PNG");
+    }
+    written = written && writeFile(out.filePath("icons/scalable.svg"), art::iconSvg());
+    if (!written) {
+        std::fprintf(stderr, "cannot write the pictures under %s\n", argv[1]);
+        return 1;
     }
     return 0;
 }
