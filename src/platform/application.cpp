@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 namespace platform {
@@ -17,13 +18,32 @@ namespace {
 Application* theApplication = nullptr;
 }
 
+namespace {
+
+// The one place that knows how the art is stored (the generator writes it):
+// the picture with the id drawn at the scale, or a null image.
+QImage readArt(int id, int scale)
+{
+    return QImage(scale == 1 ? QStringLiteral(":/pictures/%1.png").arg(id)
+                             : QStringLiteral(":/pictures/%1@%2x.png").arg(id).arg(scale));
+}
+
+} // namespace
+
 std::shared_ptr<Picture> ResourceFork::GetPicture(int id) const
 {
-    QImage image(QStringLiteral(":/pictures/%1.png").arg(id));
+    // The art drawn for the screen's density, else the plain art (Qt then
+    // scales it where it is drawn).
+    int scale = detail::surfaceScale();
+    QImage image = readArt(id, scale);
+    if (image.isNull() && scale != 1) {
+        scale = 1;
+        image = readArt(id, scale);
+    }
     if (image.isNull()) {
         return nullptr;
     }
-    return std::make_shared<Picture>(std::make_unique<detail::Surface>(std::move(image)));
+    return std::make_shared<Picture>(std::make_unique<detail::Surface>(std::move(image), scale));
 }
 
 std::shared_ptr<MouseCursor> ResourceFork::getCursor(int id) const
@@ -52,6 +72,12 @@ Runtime::Runtime(int& argc, char** argv)
         impl_->qt = std::make_unique<QApplication>(argc, argv);
     }
     QApplication::setApplicationName(QStringLiteral("Zindra"));
+    // The menu entry's name, by which a desktop finds the window's icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zindra.Zindra"));
+    // Every surface made from now on matches the screen the window opens on.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        detail::setSurfaceScale(detail::surfaceScaleFor(screen->devicePixelRatio()));
+    }
 }
 
 Runtime::~Runtime() = default;

@@ -31,11 +31,8 @@ void Canvas::refreshRect(int x, int y, int w, int h, bool erase)
 {
     detail::Surface& target = surface();
     if (erase) {
-        const QRect area = QRect(x, y, w, h).intersected(target.image.rect());
-        for (int row = area.top(); row <= area.bottom(); ++row) {
-            auto* line = reinterpret_cast<QRgb*>(target.image.scanLine(row));
-            std::fill(line + area.left(), line + area.left() + area.width(), 0u);
-        }
+        const QRect area = QRect(x, y, w, h).intersected(target.rect());
+        target.clear(area);
         if (backdrop_) {
             graphics().drawPicture(*backdrop_, x, y, w, h, x, y, w, h);
         }

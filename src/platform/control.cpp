@@ -83,18 +83,18 @@ void RectControl::refreshRect(int x, int y, int w, int h, bool /*erase*/)
 
 Color RectControl::pixel(int x, int y) const
 {
-    if (!surface_->image.rect().contains(x, y)) {
+    if (!surface_->rect().contains(x, y)) {
         return 0;
     }
-    return qUnpremultiply(surface_->image.pixel(x, y)) & 0xFFFFFFu;
+    return qUnpremultiply(surface_->pixel(x, y)) & 0xFFFFFFu;
 }
 
 int RectControl::alpha(int x, int y) const
 {
-    if (!surface_->image.rect().contains(x, y)) {
+    if (!surface_->rect().contains(x, y)) {
         return 0;
     }
-    return qAlpha(surface_->image.pixel(x, y));
+    return qAlpha(surface_->pixel(x, y));
 }
 
 } // namespace platform

@@ -67,10 +67,10 @@ void StaticText::render()
     alignment |= align_ == Align::Centre ? Qt::AlignHCenter
         : align_ == Align::Right         ? Qt::AlignRight
                                          : Qt::AlignLeft;
-    painter.drawText(target.image.rect(), static_cast<int>(alignment), QString::fromStdString(text_));
+    painter.drawText(target.rect(), static_cast<int>(alignment), QString::fromStdString(text_));
     painter.end();
     target.opaque = false;
-    target.changed(target.image.rect());
+    target.changed(target.rect());
 }
 
 GroupBox::GroupBox(Window& window, std::string name, std::int32_t index)
@@ -115,7 +115,7 @@ void GroupBox::render()
     }
     painter.end();
     target.opaque = false;
-    target.changed(target.image.rect());
+    target.changed(target.rect());
 }
 
 Rectangle::Rectangle(Window& window, std::string name, std::int32_t index)
@@ -157,25 +157,28 @@ void Rectangle::render()
     target.image.fill(0xFF000000u | fill_);
     const QRgb light = 0xFF000000u | topLeft_;
     const QRgb dark = 0xFF000000u | bottomRight_;
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(target.image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
+    // Decided for each pixel of the game, filled into all its device pixels.
+    for (int row = 0; row < target.image.height(); ++row) {
+        const int y = row / target.scale;
+        auto* line = reinterpret_cast<QRgb*>(target.image.scanLine(row));
+        for (int column = 0; column < target.image.width(); ++column) {
+            const int x = column / target.scale;
             const int fromLeft = x;
             const int fromTop = y;
             const int fromRight = w - 1 - x;
             const int fromBottom = h - 1 - y;
             if (fromTop < border_ && fromTop <= fromRight && fromTop < fromBottom + 0) {
-                line[x] = light;
+                line[column] = light;
             } else if (fromLeft < border_ && fromLeft <= fromBottom && fromLeft < fromRight) {
-                line[x] = light;
+                line[column] = light;
             } else if (fromBottom < border_ || fromRight < border_) {
-                line[x] = dark;
+                line[column] = dark;
             }
         }
     }
     target.opaque = true;
     widget().setOpaque(true);
-    target.changed(target.image.rect());
+    target.changed(target.rect());
 }
 
 } // namespace platform
