@@ -59,6 +59,11 @@ public:
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
 
+    // Before start: a screen of another size, and a variable for the game's
+    // environment (QT_SCALE_FACTOR, say).
+    void setScreenSize(int width, int height);
+    void setGameEnvironment(const QString& name, const QString& value);
+
     // Starts the server, then the game, and waits until the game's window is
     // shown. False when any of it fails or takes too long; error() says which.
     [[nodiscard]] bool start(Millis timeout = 20s);
@@ -135,6 +140,9 @@ private:
     QString gameProgram_;
     QProcess server_;
     QProcess game_;
+    int screenWidth_ = kScreenWidth;
+    int screenHeight_ = kScreenHeight;
+    QProcessEnvironment gameEnvironment_; // set by the test, over the rest
     QProcessEnvironment environment_; // for the game and the tools: the private DISPLAY
     QString display_; // ":N"
     _XDisplay* connection_ = nullptr;
