@@ -73,7 +73,7 @@ Runtime::Runtime(int& argc, char** argv)
     }
     QApplication::setApplicationName(QStringLiteral("Zindra"));
     // The menu entry's name, by which a desktop finds the window's icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zindra.Zindra"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZINDRA_APP_ID));
     // Every surface made from now on matches the screen the window opens on.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         detail::setSurfaceScale(detail::surfaceScaleFor(screen->devicePixelRatio()));

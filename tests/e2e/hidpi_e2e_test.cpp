@@ -7,11 +7,10 @@
 #include "platform/picture.h"
 #include "platform/surface.h"
 
-#include <QDir>
+#include <QRect>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <iostream>
 
 using namespace std::chrono_literals;
 
@@ -35,17 +34,7 @@ protected:
         ASSERT_TRUE(session.start()) << session.error() << "\n" << session.gameOutput().toStdString();
     }
 
-    void TearDown() override
-    {
-        platform::detail::setSurfaceScale(1);
-        if (HasFailure()) {
-            const QString path = QDir::current().absoluteFilePath(QStringLiteral("e2e-GameAtScaleTwo.png"));
-            (void)session.saveScreenshot(path);
-            std::cerr << "the screen at the failure: " << path.toStdString() << '\n'
-                      << "the game's output:\n"
-                      << session.gameOutput().toStdString() << '\n';
-        }
-    }
+    void TearDown() override { platform::detail::setSurfaceScale(1); }
 
     e2e::XSession session { QStringLiteral(ZINDRA_BINARY) };
 };
