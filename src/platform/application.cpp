@@ -2,6 +2,7 @@
 
 #include "platform/cursor.h"
 #include "platform/cursor_data.h"
+#include "platform/display_probe.h"
 #include "platform/picture.h"
 #include "platform/surface.h"
 
@@ -71,6 +72,7 @@ Runtime::Runtime(int& argc, char** argv)
     if (QApplication::instance() == nullptr) {
         impl_->qt = std::make_unique<QApplication>(argc, argv);
     }
+    closeDisplayProbe();
     QApplication::setApplicationName(QStringLiteral("Zindra"));
     // The menu entry's name, by which a desktop finds the window's icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZINDRA_APP_ID));

@@ -17,18 +17,22 @@ std::string environment(const char* name)
     return value != nullptr ? value : "";
 }
 
+xcb_connection_t* probe = nullptr;
+
 bool xServerAnswers(const char* display)
 {
     const std::string name = display != nullptr ? display : environment("DISPLAY");
     if (name.empty()) {
         return false;
     }
-    // A connection and its set-up, closed at once: well under a millisecond
-    // on a local server.
-    xcb_connection_t* connection = xcb_connect(name.c_str(), nullptr);
-    const bool answered = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answered;
+    // A connection and its set-up: well under a millisecond on a local server.
+    closeDisplayProbe();
+    probe = xcb_connect(name.c_str(), nullptr);
+    if (xcb_connection_has_error(probe) != 0) {
+        closeDisplayProbe();
+        return false;
+    }
+    return true;
 }
 
 bool waylandSocketExists()
@@ -60,6 +64,14 @@ bool reachable(std::string_view platform, const char* display)
 }
 
 } // namespace
+
+void closeDisplayProbe()
+{
+    if (probe != nullptr) {
+        xcb_disconnect(probe); // also frees a connection that failed
+        probe = nullptr;
+    }
+}
 
 bool displayReachable(const char* platform, const char* display)
 {

@@ -12,4 +12,9 @@ namespace platform {
 // decides, and with no platform chosen either X or Wayland will do.
 [[nodiscard]] bool displayReachable(const char* platform, const char* display);
 
+// The X connection the check opened stays open until Qt has its own: an X
+// server left with no client resets itself, and Qt connecting during that
+// reset would fail. The runtime closes it once Qt is up.
+void closeDisplayProbe();
+
 } // namespace platform

@@ -42,7 +42,12 @@ void fillSpan(detail::Surface& surface, int y, int x0, int x1, QRgb colour)
 
 void plot(detail::Surface& surface, int x, int y, QRgb colour)
 {
-    fillSpan(surface, y, x, x + 1, colour);
+    if (surface.scale != 1) {
+        fillSpan(surface, y, x, x + 1, colour);
+    } else if (x >= 0 && y >= 0 && x < surface.image.width() && y < surface.image.height()) {
+        // Outlines are drawn pixel by pixel: the common case stays a store.
+        reinterpret_cast<QRgb*>(surface.image.scanLine(y))[x] = colour;
+    }
 }
 
 // The columns [first, last] of row j (0..h-1) that lie inside a w x h
