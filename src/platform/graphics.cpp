@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -279,21 +280,23 @@ void Graphics::drawPicture(const Picture& picture, int x, int y)
         surface_.changed(surface_.rect());
         return;
     }
-    // From here on in device pixels.
+    // From here on in device pixels, clipped in 64 bits: a figure far off
+    // the board must not wrap around onto it.
     const QImage& source = detail::seeThrough(picture);
     QImage& target = surface_.image;
-    const int left = x * scale;
-    const int top = y * scale;
-    const int x0 = std::max(left, 0);
-    const int y0 = std::max(top, 0);
-    const int x1 = std::min(left + source.width(), target.width());
-    const int y1 = std::min(top + source.height(), target.height());
-    if (x0 >= x1 || y0 >= y1) {
+    const std::int64_t left = std::int64_t(x) * scale;
+    const std::int64_t top = std::int64_t(y) * scale;
+    if (left >= target.width() || top >= target.height() || left + source.width() <= 0
+        || top + source.height() <= 0) {
         return;
     }
+    const int x0 = int(std::max<std::int64_t>(left, 0));
+    const int y0 = int(std::max<std::int64_t>(top, 0));
+    const int x1 = int(std::min<std::int64_t>(left + source.width(), target.width()));
+    const int y1 = int(std::min<std::int64_t>(top + source.height(), target.height()));
     const bool copy = detail::isOpaque(picture) && &picture.surface() != &surface_;
     for (int row = y0; row < y1; ++row) {
-        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(row - top)) + (x0 - left);
+        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(int(row - top))) + (x0 - left);
         auto* dst = reinterpret_cast<QRgb*>(target.scanLine(row)) + x0;
         const int count = x1 - x0;
         if (copy) {
@@ -348,26 +351,20 @@ void Graphics::drawPicture(const Picture& picture, int x, int y, int w, int h, i
     if (w == sw && h == sh && detail::isOpaque(picture) && &picture.surface() != &surface_
         && picture.surface().scale == scale) {
         // An unscaled opaque part: a plain copy, as the board's erasing needs.
-        // In device pixels.
-        const QRect to = surface_.deviceRect(QRect(x, y, w, h));
-        const QRect from = surface_.deviceRect(QRect(sx, sy, sw, sh));
-        x = to.x();
-        y = to.y();
-        w = to.width();
-        h = to.height();
-        sx = from.x();
-        sy = from.y();
+        // Clipped in the game's pixels (a figure far off the board must not
+        // overflow as device pixels), then copied device pixel by pixel.
         QImage& target = surface_.image;
         const int x0 = std::max({ x, 0, x - sx });
         const int y0 = std::max({ y, 0, y - sy });
-        const int x1 = std::min({ x + w, target.width(), x - sx + source.width() });
-        const int y1 = std::min({ y + h, target.height(), y - sy + source.height() });
-        for (int row = y0; row < y1; ++row) {
-            const auto* src
-                = reinterpret_cast<const QRgb*>(source.constScanLine(row - y + sy)) + (x0 - x + sx);
-            std::copy(src, src + std::max(0, x1 - x0), reinterpret_cast<QRgb*>(target.scanLine(row)) + x0);
+        const int x1 = std::min({ x + w, surface_.width(), x - sx + picture.width() });
+        const int y1 = std::min({ y + h, surface_.height(), y - sy + picture.height() });
+        const int count = std::max(0, x1 - x0) * scale;
+        for (int row = y0 * scale; row < y1 * scale; ++row) {
+            const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(row - (y - sy) * scale))
+                + (x0 - x + sx) * scale;
+            std::copy(src, src + count, reinterpret_cast<QRgb*>(target.scanLine(row)) + x0 * scale);
         }
-        surface_.changed(QRect(to.x() / scale, to.y() / scale, to.width() / scale, to.height() / scale));
+        surface_.changed(QRect(x, y, w, h));
         return;
     }
     drawScaled(surface_, picture, QRect(x, y, w, h), QRect(sx, sy, sw, sh));

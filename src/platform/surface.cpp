@@ -4,6 +4,10 @@
 
 #include <QFontMetrics>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 namespace platform::detail {
 
 namespace {
@@ -61,6 +65,15 @@ void Surface::resize(int width, int height, QRgb fill)
     image.fill(fill);
     opaque = qAlpha(fill) == 255;
     changed(rect());
+}
+
+QRect Surface::deviceRect(const QRect& area) const
+{
+    // Saturated: a rectangle far outside must not wrap around into view.
+    auto device = [this](int v) {
+        return int(std::clamp<std::int64_t>(std::int64_t(v) * scale, INT32_MIN, INT32_MAX));
+    };
+    return QRect(device(area.x()), device(area.y()), device(area.width()), device(area.height()));
 }
 
 void Surface::clear(const QRect& area)

@@ -47,10 +47,7 @@ public:
     [[nodiscard]] int height() const { return image.height() / scale; }
     [[nodiscard]] QRect rect() const { return QRect(0, 0, width(), height()); }
     // The device pixels that a rectangle of the game's pixels covers.
-    [[nodiscard]] QRect deviceRect(const QRect& area) const
-    {
-        return QRect(area.x() * scale, area.y() * scale, area.width() * scale, area.height() * scale);
-    }
+    [[nodiscard]] QRect deviceRect(const QRect& area) const;
     // The colour of the game's pixel (x, y): its top-left device pixel.
     [[nodiscard]] QRgb pixel(int x, int y) const { return image.pixel(x * scale, y * scale); }
     void resize(int width, int height, QRgb fill);

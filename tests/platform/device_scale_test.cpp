@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <tuple>
 
 using platform::Color;
 using platform::Picture;
@@ -128,5 +130,22 @@ TEST_F(AtScaleTwo, ArtOfScaleOneIsStretchedToItsSize)
     for (const auto& [x, y, want] :
         { std::tuple { 1, 1, kRed }, { 3, 2, kRed }, { 0, 1, kWhite }, { 4, 1, kWhite }, { 1, 3, kWhite } }) {
         EXPECT_EQ(board.pixel(x, y), want) << x << "," << y;
+    }
+}
+
+// A figure at a position that wrapped around (the game's positions are
+// 32-bit and keep growing once it is over) stays off the board.
+TEST_F(AtScaleTwo, FiguresFarOffTheSurfaceDrawNothing)
+{
+    Picture red(30, 10);
+    red.graphics().setForeColor(kRed);
+    red.graphics().fillRect(0, 0, 30, 10);
+    Picture board(300, 10);
+    for (const int x : { INT32_MIN + 100, INT32_MAX - 100 }) {
+        board.graphics().drawPicture(red, x, 0);
+        board.graphics().drawPicture(red, x, 0, 20, 10, 0, 0, 20, 10);
+    }
+    for (int x = 0; x < 300; ++x) {
+        ASSERT_EQ(board.pixel(x, 5), kWhite) << x;
     }
 }
