@@ -4,7 +4,7 @@
 #include "platform/display_probe.h"
 
 #include <array>
-#include <iostream>
+#include <string>
 #include <string_view>
 
 namespace startup {
@@ -57,9 +57,18 @@ const QtOption* qtOption(std::string_view argument)
     return nullptr;
 }
 
-int refuse(std::ostream& err, std::string_view problem)
+// stdio rather than iostreams: the streams' start-up would cost the game
+// memory for three lines of text.
+void write(std::FILE* to, std::string_view text)
 {
-    err << "zindra: " << problem << '\n' << kUsage << "Try 'zindra --help' for more information.\n";
+    std::fwrite(text.data(), 1, text.size(), to);
+}
+
+int refuse(std::FILE* err, const std::string& problem)
+{
+    write(err, "zindra: " + problem + "\n");
+    write(err, kUsage);
+    write(err, "Try 'zindra --help' for more information.\n");
     return 2;
 }
 
@@ -88,16 +97,17 @@ QtChoices qtChoices(int argc, const char* const* argv)
 
 } // namespace
 
-std::optional<int> answerCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+std::optional<int> answerCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help" || argument == "-h") {
-            out << kUsage << kHelp;
+            write(out, kUsage);
+            write(out, kHelp);
             return 0;
         }
         if (argument == "--version") {
-            out << "zindra " << kVersion << '\n';
+            write(out, std::string("zindra ") + kVersion + "\n");
             return 0;
         }
         if (const QtOption* option = qtOption(argument)) {
@@ -116,12 +126,12 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv, std::ost
 
 std::optional<int> answerBeforeStart(int argc, char** argv)
 {
-    if (auto answer = answerCommandLine(argc, argv, std::cout, std::cerr)) {
+    if (auto answer = answerCommandLine(argc, argv, stdout, stderr)) {
         return answer;
     }
     const QtChoices choices = qtChoices(argc, argv);
     if (!platform::displayReachable(choices.platform, choices.display)) {
-        std::cerr << "zindra: found no display to open its window on (is DISPLAY set?)\n";
+        write(stderr, "zindra: found no display to open its window on (is DISPLAY set?)\n");
         return 1;
     }
     return std::nullopt;

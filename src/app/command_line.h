@@ -4,8 +4,8 @@
 // are let through to Qt.
 #pragma once
 
+#include <cstdio>
 #include <optional>
-#include <ostream>
 
 namespace startup {
 
@@ -13,7 +13,7 @@ namespace startup {
 // the exit status after printing the help (0), the version (0) or an error
 // with the usage (2). Nothing when the game should start.
 [[nodiscard]] std::optional<int> answerCommandLine(
-    int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+    int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 // The whole check before start-up: the command line, then whether there is a
 // display to open the window on (if not: one line on err and 1).
