@@ -16,10 +16,8 @@
 namespace platform {
 
 namespace {
-Application* theApplication = nullptr;
-}
 
-namespace {
+Application* theApplication = nullptr;
 
 // The one place that knows how the art is stored (the generator writes it):
 // the picture with the id drawn at the scale, or a null image.
