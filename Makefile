@@ -4,6 +4,7 @@
 #               under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make fuzz   ten million random events against the game's rules
 #   make soak   ten million ticks of robot play, watching the memory
+#   make package  the Debian package, build/zindra_<version>_<arch>.deb
 #   make build, make bench, make clean
 
 SHELL := /bin/bash
@@ -21,7 +22,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:print_stacktrace=1:
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=$(if $(LSAN_SUPP),suppressions=$(LSAN_SUPP):)print_suppressions=0
 
-.PHONY: all deps build run test bench fuzz soak clean
+.PHONY: all deps build run test package bench fuzz soak clean
 
 all: build
 
@@ -34,6 +35,9 @@ build: deps
 
 run: build
 	$(BUILD)/src/zindra
+
+package: build
+	cmake --build $(BUILD) --target package
 
 # The end-to-end tests run only in the normal build: they drive the real
 # binary, and under the sanitizers its timing is not the game's.

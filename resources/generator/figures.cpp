@@ -109,21 +109,21 @@ Rgb plateShade(double x, double y)
 
 } // namespace
 
-QImage drawBall2()
+QImage drawBall2(int scale)
 {
-    return figureOnWhite(30, 30, insideBall, ballShade, kRim);
+    return figureOnWhite(30, 30, insideBall, ballShade, kRim, scale);
 }
 
-QImage drawMaus2()
+QImage drawMaus2(int scale)
 {
     return figureOnWhite(
-        100, 25, [](double x, double y) { return kPaddle.distance(x, y) <= 0; }, paddleShade, kRim);
+        100, 25, [](double x, double y) { return kPaddle.distance(x, y) <= 0; }, paddleShade, kRim, scale);
 }
 
-QImage drawHinternis()
+QImage drawHinternis(int scale)
 {
     return figureOnWhite(
-        100, 25, [](double x, double y) { return kPlate.distance(x, y) <= 0; }, plateShade, kRim);
+        100, 25, [](double x, double y) { return kPlate.distance(x, y) <= 0; }, plateShade, kRim, scale);
 }
 
 } // namespace art

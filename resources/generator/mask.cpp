@@ -30,12 +30,12 @@ double shading(double x, double y)
 
 } // namespace
 
-QImage drawM1()
+QImage drawM1(int scale)
 {
-    QImage image(kMaskWidth, kMaskHeight, QImage::Format_RGB32);
-    for (int y = 0; y < kMaskHeight; ++y) {
-        for (int x = 0; x < kMaskWidth; ++x) {
-            const int grey = int(std::lround(255 * clamp01(shading(x + 0.5, y + 0.5))));
+    QImage image(kMaskWidth * scale, kMaskHeight * scale, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int grey = int(std::lround(255 * clamp01(shading((x + 0.5) / scale, (y + 0.5) / scale))));
             image.setPixel(x, y, qRgb(grey, grey, grey));
         }
     }

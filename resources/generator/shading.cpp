@@ -166,8 +166,10 @@ Vec3 bevelNormal(const RoundedBox& box, double bevel, double x, double y)
     return { outward.x * sideways, outward.y * sideways, std::sqrt(1 - sideways * sideways) };
 }
 
-QImage figureOnWhite(int width, int height, const Inside& inside, const Shade& shade, Rgb rim)
+QImage figureOnWhite(int width, int height, const Inside& inside, const Shade& shade, Rgb rim, int density)
 {
+    width *= density;
+    height *= density;
     constexpr int kGrid = 4; // 4 x 4 samples per pixel
     constexpr double kLeftWhite = 1.0 / 3; // less covered than this stays see-through
     constexpr double kOutlineDarkening = 0.45;
@@ -179,8 +181,8 @@ QImage figureOnWhite(int width, int height, const Inside& inside, const Shade& s
             int covered = 0;
             for (int sy = 0; sy < kGrid; ++sy) {
                 for (int sx = 0; sx < kGrid; ++sx) {
-                    const double px = x + (sx + 0.5) / kGrid;
-                    const double py = y + (sy + 0.5) / kGrid;
+                    const double px = (x + (sx + 0.5) / kGrid) / density;
+                    const double py = (y + (sy + 0.5) / kGrid) / density;
                     if (inside(px, py)) {
                         sum = add(sum, shade(px, py));
                         ++covered;
@@ -216,12 +218,12 @@ QImage figureOnWhite(int width, int height, const Inside& inside, const Shade& s
     return image;
 }
 
-QImage paintOpaque(int width, int height, const Shade& shade)
+QImage paintOpaque(int width, int height, const Shade& shade, int density)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            image.setPixel(x, y, opaque(shade(x + 0.5, y + 0.5)));
+    QImage image(width * density, height * density, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            image.setPixel(x, y, opaque(shade((x + 0.5) / density, (y + 0.5) / density)));
         }
     }
     return image;

@@ -83,9 +83,15 @@ struct RoundedBox {
 // pixel of the figure is pure white, or it would become a hole.
 using Inside = std::function<bool(double x, double y)>;
 using Shade = std::function<Rgb(double x, double y)>;
-[[nodiscard]] QImage figureOnWhite(int width, int height, const Inside& inside, const Shade& shade, Rgb rim);
+//
+// width and height are the picture's size in the game's pixels; the image
+// has `density` device pixels to each of them, and `inside` and `shade` are
+// asked in the game's pixels, so a picture at density 2 is the same figure
+// with twice the detail.
+[[nodiscard]] QImage figureOnWhite(
+    int width, int height, const Inside& inside, const Shade& shade, Rgb rim, int density);
 
-// A fully painted opaque picture; `shade` is sampled at pixel centres.
-[[nodiscard]] QImage paintOpaque(int width, int height, const Shade& shade);
+// A fully painted opaque picture; `shade` is sampled at device pixel centres.
+[[nodiscard]] QImage paintOpaque(int width, int height, const Shade& shade, int density);
 
 } // namespace art

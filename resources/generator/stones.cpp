@@ -36,33 +36,33 @@ Rgb stoneShade(Rgb colour, double x, double y)
     return shaded;
 }
 
-QImage stone(std::uint32_t hex)
+QImage stone(std::uint32_t hex, int scale)
 {
     return paintOpaque(
-        kWidth, kHeight, [colour = rgb(hex)](double x, double y) { return stoneShade(colour, x, y); });
+        kWidth, kHeight, [colour = rgb(hex)](double x, double y) { return stoneShade(colour, x, y); }, scale);
 }
 
 } // namespace
 
-QImage drawB1()
+QImage drawB1(int scale)
 {
-    return stone(0x2A62D0);
+    return stone(0x2A62D0, scale);
 }
-QImage drawE1()
+QImage drawE1(int scale)
 {
-    return stone(0xF0B81C);
+    return stone(0xF0B81C, scale);
 }
-QImage drawG1()
+QImage drawG1(int scale)
 {
-    return stone(0x2E9E3A);
+    return stone(0x2E9E3A, scale);
 }
-QImage drawL1()
+QImage drawL1(int scale)
 {
-    return stone(0x8A3CB8);
+    return stone(0x8A3CB8, scale);
 }
-QImage drawR1()
+QImage drawR1(int scale)
 {
-    return stone(0xD42A22);
+    return stone(0xD42A22, scale);
 }
 
 } // namespace art

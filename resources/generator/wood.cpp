@@ -127,15 +127,16 @@ Rgb boardPanel(double x, double y)
 
 } // namespace
 
-QImage drawHintergrund2()
+QImage drawHintergrund2(int scale)
 {
     return paintOpaque(
-        kWindowWidth, kWindowHeight, [](double x, double y) { return windowEdge(windowWood(x, y), x, y); });
+        kWindowWidth, kWindowHeight, [](double x, double y) { return windowEdge(windowWood(x, y), x, y); },
+        scale);
 }
 
-QImage drawHintergrund()
+QImage drawHintergrund(int scale)
 {
-    return paintOpaque(kBoardWidth, kBoardHeight, boardPanel);
+    return paintOpaque(kBoardWidth, kBoardHeight, boardPanel, scale);
 }
 
 } // namespace art

@@ -1,7 +1,11 @@
 // Zindra: a brick-breaking game for the mouse.
 #include "app/app.h"
+#include "app/command_line.h"
 
 int main(int argc, char** argv)
 {
+    if (const auto answer = startup::answerBeforeStart(argc, argv)) {
+        return *answer;
+    }
     return startup::run(argc, argv);
 }

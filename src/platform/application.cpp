@@ -4,6 +4,7 @@
 
 #include "platform/cursor.h"
 #include "platform/cursor_data.h"
+#include "platform/display_probe.h"
 #include "platform/picture.h"
 #include "platform/surface.h"
 
@@ -11,6 +12,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdint>
@@ -19,10 +21,8 @@
 namespace platform {
 
 namespace {
-Application* theApplication = nullptr;
-}
 
-namespace {
+Application* theApplication = nullptr;
 
 struct Archive {
     const unsigned char* begin = nullptr;
@@ -30,9 +30,10 @@ struct Archive {
 };
 Archive archive;
 
-// The entry's pixels wrapped where they lie, or a null image when the
-// archive has no such entry or is damaged.
-QImage archivedImage(art::Kind kind, int id, bool* opaque = nullptr)
+// The one place that reads the art as the generator stores it: the entry's
+// pixels wrapped where they lie, or a null image when the archive has no
+// such entry or is damaged.
+QImage archivedImage(art::Kind kind, int id, int scale, bool* opaque = nullptr)
 {
     const auto size = static_cast<std::uint64_t>(archive.end - archive.begin);
     art::ArtHeader header {};
@@ -47,7 +48,7 @@ QImage archivedImage(art::Kind kind, int id, bool* opaque = nullptr)
     for (std::uint32_t i = 0; i < header.count; ++i) {
         art::ArtEntry entry {};
         std::memcpy(&entry, archive.begin + sizeof header + i * sizeof entry, sizeof entry);
-        if (entry.kind != kind || entry.id != id || entry.scale != 1) {
+        if (entry.kind != kind || entry.id != id || entry.scale != std::uint32_t(scale)) {
             continue;
         }
         const std::uint64_t bytes = std::uint64_t(entry.width) * entry.height * 4;
@@ -74,17 +75,24 @@ void ResourceFork::setArchive(const unsigned char* begin, const unsigned char* e
 
 std::shared_ptr<Picture> ResourceFork::GetPicture(int id) const
 {
+    // The art drawn for the screen's density, else the plain art (Qt then
+    // scales it where it is drawn).
+    int scale = detail::surfaceScale();
     bool opaque = false;
-    QImage image = archivedImage(art::Kind::Picture, id, &opaque);
+    QImage image = archivedImage(art::Kind::Picture, id, scale, &opaque);
+    if (image.isNull() && scale != 1) {
+        scale = 1;
+        image = archivedImage(art::Kind::Picture, id, scale, &opaque);
+    }
     if (image.isNull()) {
         return nullptr;
     }
-    return std::make_shared<Picture>(std::make_unique<detail::Surface>(std::move(image), opaque));
+    return std::make_shared<Picture>(std::make_unique<detail::Surface>(std::move(image), scale, opaque));
 }
 
 std::shared_ptr<MouseCursor> ResourceFork::getCursor(int id) const
 {
-    const QImage image = archivedImage(art::Kind::Cursor, id);
+    const QImage image = archivedImage(art::Kind::Cursor, id, 1);
     if (image.isNull()) {
         return nullptr;
     }
@@ -104,7 +112,14 @@ Runtime::Runtime(int& argc, char** argv)
     if (QApplication::instance() == nullptr) {
         impl_->qt = std::make_unique<QApplication>(argc, argv);
     }
+    closeDisplayProbe();
     QApplication::setApplicationName(QStringLiteral("Zindra"));
+    // The menu entry's name, by which a desktop finds the window's icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZINDRA_APP_ID));
+    // Every surface made from now on matches the screen the window opens on.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        detail::setSurfaceScale(detail::surfaceScaleFor(screen->devicePixelRatio()));
+    }
 }
 
 Runtime::~Runtime() = default;

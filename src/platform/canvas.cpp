@@ -31,13 +31,12 @@ void Canvas::refreshRect(int x, int y, int w, int h, bool erase)
 {
     detail::Surface& target = surface();
     if (erase) {
-        const QRect area = QRect(x, y, w, h).intersected(target.image.rect());
+        const QRect area = QRect(x, y, w, h).intersected(target.rect());
         // An opaque backdrop that covers the area replaces every pixel anyway.
         const bool covered = backdrop_ != nullptr && detail::isOpaque(*backdrop_)
             && QRect(0, 0, backdrop_->width(), backdrop_->height()).contains(area);
-        for (int row = area.top(); !covered && row <= area.bottom(); ++row) {
-            auto* line = reinterpret_cast<QRgb*>(target.image.scanLine(row));
-            std::fill(line + area.left(), line + area.left() + area.width(), 0u);
+        if (!covered) {
+            target.clear(area);
         }
         if (backdrop_) {
             graphics().drawPicture(*backdrop_, x, y, w, h, x, y, w, h);

@@ -96,20 +96,18 @@ void RectControl::refreshRect(int x, int y, int w, int h, bool /*erase*/)
 
 Color RectControl::pixel(int x, int y) const
 {
-    const QImage& image = surface().image;
-    if (!image.rect().contains(x, y)) {
+    if (!surface().rect().contains(x, y)) {
         return 0;
     }
-    return qUnpremultiply(image.pixel(x, y)) & 0xFFFFFFu;
+    return qUnpremultiply(surface().pixel(x, y)) & 0xFFFFFFu;
 }
 
 int RectControl::alpha(int x, int y) const
 {
-    const QImage& image = surface().image;
-    if (!image.rect().contains(x, y)) {
+    if (!surface().rect().contains(x, y)) {
         return 0;
     }
-    return qAlpha(image.pixel(x, y));
+    return qAlpha(surface().pixel(x, y));
 }
 
 } // namespace platform

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -21,24 +22,32 @@ QRgb opaque(Color color)
     return 0xFF000000u | (color & 0xFFFFFFu);
 }
 
-// Fills the part of the span [x0, x1) on row y that lies inside the image.
-void fillSpan(QImage& image, int y, int x0, int x1, QRgb colour)
+// Fills the part of the span [x0, x1) on row y that lies inside the surface.
+// Coordinates are the game's pixels: each one fills all its device pixels,
+// so shapes stay exact to the pixel at every scale.
+void fillSpan(detail::Surface& surface, int y, int x0, int x1, QRgb colour)
 {
-    if (y < 0 || y >= image.height()) {
+    if (y < 0 || y >= surface.height()) {
         return;
     }
-    x0 = std::max(x0, 0);
-    x1 = std::min(x1, image.width());
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = x0; x < x1; ++x) {
-        line[x] = colour;
+    const int scale = surface.scale;
+    x0 = std::max(x0, 0) * scale;
+    x1 = std::min(x1, surface.width()) * scale;
+    for (int row = y * scale; row < (y + 1) * scale; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(surface.image.scanLine(row));
+        for (int x = x0; x < x1; ++x) {
+            line[x] = colour;
+        }
     }
 }
 
-void plot(QImage& image, int x, int y, QRgb colour)
+void plot(detail::Surface& surface, int x, int y, QRgb colour)
 {
-    if (x >= 0 && y >= 0 && x < image.width() && y < image.height()) {
-        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
+    if (surface.scale != 1) {
+        fillSpan(surface, y, x, x + 1, colour);
+    } else if (x >= 0 && y >= 0 && x < surface.image.width() && y < surface.image.height()) {
+        // Outlines are drawn pixel by pixel: the common case stays a store.
+        reinterpret_cast<QRgb*>(surface.image.scanLine(y))[x] = colour;
     }
 }
 
@@ -72,6 +81,23 @@ Span roundRectSpan(int w, int h, int arcW, int arcH, int j)
     const int first = static_cast<int>(std::ceil(inset - 0.5));
     const int last = static_cast<int>(std::floor(w - 0.5 - inset));
     return { first, last };
+}
+
+// The source rectangle of the picture scaled into the target rectangle.
+void drawScaled(detail::Surface& target, const Picture& picture, const QRect& to, const QRect& from)
+{
+    const QImage& source = detail::seeThrough(picture);
+    if (target.image.isNull() || source.isNull()) {
+        return;
+    }
+    // The painter takes the target in the game's pixels (the surface's
+    // device pixel ratio does the rest); the source is in the picture's own
+    // device pixels.
+    QPainter painter(&target.image);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(to, source, picture.surface().deviceRect(from));
+    painter.end();
+    target.changed(to);
 }
 
 } // namespace
@@ -143,7 +169,7 @@ void Graphics::drawLine(int x1, int y1, int x2, int y2)
     int x = x1;
     int y = y1;
     for (;;) {
-        plot(surface_.image, x, y, colour);
+        plot(surface_, x, y, colour);
         if (x == x2 && y == y2) {
             break;
         }
@@ -168,7 +194,7 @@ void Graphics::fillRect(int x, int y, int w, int h)
     }
     const QRgb colour = opaque(surface_.foreColor);
     for (int row = std::max(y, 0); row < std::min(y + h, surface_.height()); ++row) {
-        fillSpan(surface_.image, row, x, x + w, colour);
+        fillSpan(surface_, row, x, x + w, colour);
     }
     surface_.changed(QRect(x, y, w, h));
 }
@@ -186,7 +212,7 @@ void Graphics::fillRoundRect(int x, int y, int w, int h, int arcW, int arcH)
     const QRgb colour = opaque(surface_.foreColor);
     for (int j = std::max(0, -y); j < h && y + j < surface_.height(); ++j) {
         const Span span = roundRectSpan(w, h, arcW, arcH, j);
-        fillSpan(surface_.image, y + j, x + span.first, x + span.last + 1, colour);
+        fillSpan(surface_, y + j, x + span.first, x + span.last + 1, colour);
     }
     surface_.changed(QRect(x, y, w, h));
 }
@@ -208,7 +234,7 @@ void Graphics::drawRoundRect(int x, int y, int w, int h, int arcW, int arcH)
             const bool edge = i == here.first || i == here.last || i < above.first || i > above.last
                 || i < below.first || i > below.last;
             if (edge) {
-                plot(surface_.image, x + i, y + j, colour);
+                plot(surface_, x + i, y + j, colour);
             }
         }
     }
@@ -235,6 +261,14 @@ void Graphics::drawString(std::string_view text, int x, int y)
 
 void Graphics::drawPicture(const Picture& picture, int x, int y)
 {
+    const int scale = surface_.scale;
+    if (picture.surface().scale != scale) {
+        // Art of another density: Qt scales it (only a picture missing its
+        // art for this screen comes here).
+        drawScaled(
+            surface_, picture, QRect(x, y, picture.width(), picture.height()), picture.surface().rect());
+        return;
+    }
     if (x == 0 && y == 0 && detail::isOpaque(picture) && &picture.surface() != &surface_
         && picture.surface().image.size() == surface_.image.size()) {
         // The whole surface covered by an opaque picture of its size: share
@@ -242,21 +276,26 @@ void Graphics::drawPicture(const Picture& picture, int x, int y)
         // clean background is such a copy that nothing ever draws on.
         surface_.image = picture.surface().image;
         surface_.opaque = true;
-        surface_.changed(surface_.image.rect());
+        surface_.changed(surface_.rect());
         return;
     }
+    // From here on in device pixels, clipped in 64 bits: a figure far off
+    // the board must not wrap around onto it.
     const QImage& source = detail::seeThrough(picture);
     QImage& target = surface_.image;
-    const int x0 = std::max(x, 0);
-    const int y0 = std::max(y, 0);
-    const int x1 = std::min(x + source.width(), target.width());
-    const int y1 = std::min(y + source.height(), target.height());
-    if (x0 >= x1 || y0 >= y1) {
+    const std::int64_t left = std::int64_t(x) * scale;
+    const std::int64_t top = std::int64_t(y) * scale;
+    if (left >= target.width() || top >= target.height() || left + source.width() <= 0
+        || top + source.height() <= 0) {
         return;
     }
+    const int x0 = int(std::max<std::int64_t>(left, 0));
+    const int y0 = int(std::max<std::int64_t>(top, 0));
+    const int x1 = int(std::min<std::int64_t>(left + source.width(), target.width()));
+    const int y1 = int(std::min<std::int64_t>(top + source.height(), target.height()));
     const bool copy = detail::isOpaque(picture) && &picture.surface() != &surface_;
     for (int row = y0; row < y1; ++row) {
-        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(row - y)) + (x0 - x);
+        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(int(row - top))) + (x0 - left);
         auto* dst = reinterpret_cast<QRgb*>(target.scanLine(row)) + x0;
         const int count = x1 - x0;
         if (copy) {
@@ -279,7 +318,7 @@ void Graphics::drawPicture(const Picture& picture, int x, int y)
             }
         }
     }
-    surface_.changed(QRect(x0, y0, x1 - x0, y1 - y0));
+    surface_.changed(QRect(x, y, picture.width(), picture.height()));
 }
 
 void Graphics::drawPicture(const Picture& picture, int x, int y, int w, int h, int sx, int sy, int sw, int sh)
@@ -307,26 +346,27 @@ void Graphics::drawPicture(const Picture& picture, int x, int y, int w, int h, i
     if (surface_.image.isNull() || source.isNull()) {
         return;
     }
-    if (w == sw && h == sh && detail::isOpaque(picture) && &picture.surface() != &surface_) {
+    const int scale = surface_.scale;
+    if (w == sw && h == sh && detail::isOpaque(picture) && &picture.surface() != &surface_
+        && picture.surface().scale == scale) {
         // An unscaled opaque part: a plain copy, as the board's erasing needs.
+        // Clipped in the game's pixels (a figure far off the board must not
+        // overflow as device pixels), then copied device pixel by pixel.
         QImage& target = surface_.image;
         const int x0 = std::max({ x, 0, x - sx });
         const int y0 = std::max({ y, 0, y - sy });
-        const int x1 = std::min({ x + w, target.width(), x - sx + source.width() });
-        const int y1 = std::min({ y + h, target.height(), y - sy + source.height() });
-        for (int row = y0; row < y1; ++row) {
-            const auto* src
-                = reinterpret_cast<const QRgb*>(source.constScanLine(row - y + sy)) + (x0 - x + sx);
-            std::copy(src, src + std::max(0, x1 - x0), reinterpret_cast<QRgb*>(target.scanLine(row)) + x0);
+        const int x1 = std::min({ x + w, surface_.width(), x - sx + picture.width() });
+        const int y1 = std::min({ y + h, surface_.height(), y - sy + picture.height() });
+        const int count = std::max(0, x1 - x0) * scale;
+        for (int row = y0 * scale; row < y1 * scale; ++row) {
+            const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(row - (y - sy) * scale))
+                + (x0 - x + sx) * scale;
+            std::copy(src, src + count, reinterpret_cast<QRgb*>(target.scanLine(row)) + x0 * scale);
         }
         surface_.changed(QRect(x, y, w, h));
         return;
     }
-    QPainter painter(&surface_.image);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(QRect(x, y, w, h), source, QRect(sx, sy, sw, sh));
-    painter.end();
-    surface_.changed(QRect(x, y, w, h));
+    drawScaled(surface_, picture, QRect(x, y, w, h), QRect(sx, sy, sw, sh));
 }
 
 } // namespace platform

@@ -54,10 +54,10 @@ int Picture::transparent() const
 
 Color Picture::pixel(int x, int y) const
 {
-    if (!surface_->image.rect().contains(x, y)) {
+    if (!surface_->rect().contains(x, y)) {
         return 0;
     }
-    return qUnpremultiply(surface_->image.pixel(x, y)) & 0xFFFFFFu;
+    return qUnpremultiply(surface_->pixel(x, y)) & 0xFFFFFFu;
 }
 
 } // namespace platform

@@ -69,7 +69,7 @@ void StaticText::drawLook()
     alignment |= align_ == Align::Centre ? Qt::AlignHCenter
         : align_ == Align::Right         ? Qt::AlignRight
                                          : Qt::AlignLeft;
-    painter.drawText(target.image.rect(), static_cast<int>(alignment), QString::fromStdString(text_));
+    painter.drawText(target.rect(), static_cast<int>(alignment), QString::fromStdString(text_));
     painter.end();
     target.opaque = false;
 }
@@ -164,13 +164,20 @@ void Rectangle::drawLook()
         const int fromTop = y;
         const int fromRight = w - 1 - x;
         const int fromBottom = h - 1 - y;
-        auto* pixel = reinterpret_cast<QRgb*>(target.image.scanLine(y)) + x;
+        QRgb colour = 0;
         if (fromTop < border_ && fromTop <= fromRight && fromTop < fromBottom) {
-            *pixel = light;
+            colour = light;
         } else if (fromLeft < border_ && fromLeft <= fromBottom && fromLeft < fromRight) {
-            *pixel = light;
+            colour = light;
         } else if (fromBottom < border_ || fromRight < border_) {
-            *pixel = dark;
+            colour = dark;
+        } else {
+            return;
+        }
+        // Decided for each pixel of the game, filled into all its device pixels.
+        for (int row = y * target.scale; row < (y + 1) * target.scale; ++row) {
+            auto* line = reinterpret_cast<QRgb*>(target.image.scanLine(row)) + x * target.scale;
+            std::fill(line, line + target.scale, colour);
         }
     };
     const int band = std::max(border_, 0);

@@ -6,6 +6,8 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 
@@ -84,16 +86,39 @@ QImage blankImage(int width, int height, QRgb fill)
 
 } // namespace
 
-Surface::Surface(int width, int height, QRgb fill)
-    : image(blankImage(width, height, fill))
+namespace {
+int currentScale = 1;
+}
+
+int surfaceScale()
 {
+    return currentScale;
+}
+
+void setSurfaceScale(int scale)
+{
+    currentScale = scale == 2 ? 2 : 1;
+}
+
+int surfaceScaleFor(double devicePixelRatio)
+{
+    // From 1.5 on the art made for twice the density, scaled down a little
+    // by Qt, shows more of its detail than the plain art scaled up.
+    return devicePixelRatio >= 1.5 ? 2 : 1;
+}
+
+Surface::Surface(int width, int height, QRgb fill)
+    : image(blankImage(std::max(width, 0) * scale, std::max(height, 0) * scale, fill))
+{
+    image.setDevicePixelRatio(scale);
     opaque = qAlpha(fill) == 255;
 }
 
-Surface::Surface(QImage source)
-    : image(source.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+Surface::Surface(QImage source, int sourceScale)
+    : scale(sourceScale)
+    , image(source.convertToFormat(QImage::Format_ARGB32_Premultiplied))
 {
-    image.setDevicePixelRatio(1.0);
+    image.setDevicePixelRatio(scale);
     opaque = !source.hasAlphaChannel() || [&] {
         for (int y = 0; y < image.height(); ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -107,24 +132,46 @@ Surface::Surface(QImage source)
     }();
 }
 
-Surface::Surface(QImage premultiplied, bool opaque)
-    : image(std::move(premultiplied))
+Surface::Surface(QImage premultiplied, int sourceScale, bool opaque)
+    : scale(sourceScale)
+    , image(std::move(premultiplied))
     , opaque(opaque)
 {
+    // A no-op at scale 1; at scale 2 it copies the read-only art once.
+    image.setDevicePixelRatio(scale);
 }
 
 void Surface::resize(int width, int height, QRgb fill)
 {
-    image = blankImage(width, height, fill);
+    image = blankImage(std::max(width, 0) * scale, std::max(height, 0) * scale, fill);
+    image.setDevicePixelRatio(scale);
     opaque = qAlpha(fill) == 255;
-    changed(image.rect());
+    changed(rect());
+}
+
+QRect Surface::deviceRect(const QRect& area) const
+{
+    // Saturated: a rectangle far outside must not wrap around into view.
+    auto device = [this](int v) {
+        return int(std::clamp<std::int64_t>(std::int64_t(v) * scale, INT32_MIN, INT32_MAX));
+    };
+    return QRect(device(area.x()), device(area.y()), device(area.width()), device(area.height()));
+}
+
+void Surface::clear(const QRect& area)
+{
+    const QRect device = deviceRect(area.intersected(rect()));
+    for (int row = device.top(); row <= device.bottom(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        std::fill(line + device.left(), line + device.left() + device.width(), 0u);
+    }
 }
 
 void Surface::changed(const QRect& area)
 {
     ++version;
     if (onChanged) {
-        onChanged(area.intersected(image.rect()));
+        onChanged(area.intersected(rect()));
     }
 }
 

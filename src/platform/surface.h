@@ -19,23 +19,43 @@ class Picture;
 
 namespace platform::detail {
 
+// Device pixels per pixel of the game for every surface made from now on:
+// 1, or 2 on a screen of twice the density, where pictures and text keep
+// their full detail. The runtime sets it from the screen before the window
+// is built; the game's coordinates stay the same at either scale.
+[[nodiscard]] int surfaceScale();
+void setSurfaceScale(int scale);
+// The surface scale for a screen's device pixel ratio.
+[[nodiscard]] int surfaceScaleFor(double devicePixelRatio);
+
 // Default text size in pixels, used where a size of 0 is asked for.
 inline constexpr int kDefaultTextSize = 13;
 inline constexpr const char* kFontFamily = "DejaVu Sans";
 
 class Surface {
 public:
-    // A surface of the size, filled with fill (premultiplied ARGB).
+    // A surface of the size (in the game's pixels) at the current surface
+    // scale, filled with fill (premultiplied ARGB).
     Surface(int width, int height, QRgb fill);
-    explicit Surface(QImage image);
+    // A surface holding the image, which has `scale` device pixels to each
+    // pixel of the game.
+    Surface(QImage image, int scale);
     // A surface around premultiplied pixels whose opacity is known already
     // (the embedded art): neither converted nor scanned.
-    Surface(QImage premultiplied, bool opaque);
+    Surface(QImage premultiplied, int scale, bool opaque);
 
     [[nodiscard]] Graphics& graphics() { return graphics_; }
-    [[nodiscard]] int width() const { return image.width(); }
-    [[nodiscard]] int height() const { return image.height(); }
+    // The size in the game's pixels; the image is scale times as large.
+    [[nodiscard]] int width() const { return image.width() / scale; }
+    [[nodiscard]] int height() const { return image.height() / scale; }
+    [[nodiscard]] QRect rect() const { return QRect(0, 0, width(), height()); }
+    // The device pixels that a rectangle of the game's pixels covers.
+    [[nodiscard]] QRect deviceRect(const QRect& area) const;
+    // The colour of the game's pixel (x, y): its top-left device pixel.
+    [[nodiscard]] QRgb pixel(int x, int y) const { return image.pixel(x * scale, y * scale); }
     void resize(int width, int height, QRgb fill);
+    // Makes the area fully transparent.
+    void clear(const QRect& area);
 
     // Every drawing operation reports the rectangle it touched.
     void changed(const QRect& area);
@@ -52,7 +72,8 @@ public:
     // a button measures its caption at every drawing.
     [[nodiscard]] double textWidth(const QString& text);
 
-    QImage image; // Format_ARGB32_Premultiplied, device pixel ratio 1
+    int scale = surfaceScale();
+    QImage image; // Format_ARGB32_Premultiplied, device pixel ratio = scale
     Color foreColor = 0x000000;
     bool bold = false;
     bool italic = false;

@@ -64,6 +64,17 @@ XSession::~XSession()
     stop(server_);
 }
 
+void XSession::setScreenSize(int width, int height)
+{
+    screenWidth_ = width;
+    screenHeight_ = height;
+}
+
+void XSession::setGameEnvironment(const QString& name, const QString& value)
+{
+    gameEnvironment_.insert(name, value);
+}
+
 bool XSession::start(Millis timeout)
 {
     const auto deadline = Clock::now() + timeout;
@@ -76,7 +87,7 @@ bool XSession::startServer(Clock::time_point deadline)
     // our end of the pipe once it accepts connections.
     server_.setProgram(QStringLiteral("Xvfb"));
     server_.setArguments({ QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-        QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(kScreenWidth).arg(kScreenHeight),
+        QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(screenWidth_).arg(screenHeight_),
         QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset") });
     server_.setStandardErrorFile(QProcess::nullDevice());
     server_.setChildProcessModifier(dieWithParent);
@@ -108,6 +119,7 @@ bool XSession::startServer(Clock::time_point deadline)
              "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI" }) {
         environment.remove(QString::fromLatin1(name));
     }
+    environment.insert(gameEnvironment_);
     game_.setProcessEnvironment(environment);
     return true;
 }

@@ -43,6 +43,11 @@ public:
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
 
+    // Before start: a screen of another size, and a variable for the game's
+    // environment (QT_SCALE_FACTOR, say).
+    void setScreenSize(int width, int height);
+    void setGameEnvironment(const QString& name, const QString& value);
+
     // Starts the server, then the game, and waits until the game's window is
     // shown. False when any of it fails or takes too long; error() says which.
     [[nodiscard]] bool start(Millis timeout = 20s);
@@ -103,6 +108,9 @@ private:
     QProcess game_;
     std::unique_ptr<xdrive::XDisplay> x_;
     xdrive::WindowId window_ = 0;
+    int screenWidth_ = kScreenWidth;
+    int screenHeight_ = kScreenHeight;
+    QProcessEnvironment gameEnvironment_; // set by the test, over the rest
     QByteArray output_; // the game's, read so far
     std::string error_;
 };

@@ -1,0 +1,85 @@
+// The game on a screen of twice the density (QT_SCALE_FACTOR=2): the window
+// twice as large in device pixels, and its pictures drawn from the art made
+// for that density, not their plain pixels stretched.
+#include "x_session.h"
+
+#include "platform/application.h"
+#include "platform/picture.h"
+#include "platform/surface.h"
+
+#include <QRect>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int kScale = 2;
+// The red stone of the legend (st 0), in the window's own pixels; its
+// outermost ring is the game's frame, drawn over the picture.
+constexpr QRect kRedStone(684, 71, 100, 30);
+constexpr int kRedStoneId = 178;
+
+class GameAtScaleTwo : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const std::string missing = e2e::XSession::missingTools(); !missing.empty()) {
+            GTEST_SKIP() << "no X session for the end-to-end tests: " << missing;
+        }
+        session.setScreenSize(2000, 1600);
+        session.setGameEnvironment(QStringLiteral("QT_SCALE_FACTOR"), QString::number(kScale));
+        ASSERT_TRUE(session.start()) << session.error() << "\n" << session.gameOutput().toStdString();
+    }
+
+    void TearDown() override { platform::detail::setSurfaceScale(1); }
+
+    e2e::XSession session { QStringLiteral(ZINDRA_BINARY) };
+};
+
+// Device pixels of the area that differ from the art by more than a few
+// steps in a channel.
+int differences(const QImage& shot, const QImage& art, const QRect& inside)
+{
+    int count = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QRgb a = shot.pixel(kRedStone.x() * kScale + x, kRedStone.y() * kScale + y);
+            const QRgb b = art.pixel(x, y);
+            if (std::abs(qRed(a) - qRed(b)) > 3 || std::abs(qGreen(a) - qGreen(b)) > 3
+                || std::abs(qBlue(a) - qBlue(b)) > 3) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(GameAtScaleTwo, WindowIsTwiceAsLargeAndAStoneShowsItsFineArt)
+{
+    const e2e::Geometry window = session.geometry();
+    EXPECT_EQ(window.width, 900 * kScale);
+    EXPECT_EQ(window.height, 730 * kScale);
+
+    platform::detail::setSurfaceScale(kScale);
+    const auto stone = platform::ResourceFork().GetPicture(kRedStoneId);
+    ASSERT_NE(stone, nullptr);
+    const QImage art = stone->surface().image.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(art.size(), kRedStone.size() * kScale);
+
+    // Inside the frame, every device pixel is the fine art's.
+    const QRect inside = QRect(QPoint(0, 0), art.size()).adjusted(kScale, kScale, -kScale, -kScale);
+    int differing = -1;
+    EXPECT_TRUE(session.waitFor(
+        [&] {
+            const QImage shot = session.windowShot();
+            differing = shot.isNull() ? -1 : differences(shot, art, inside);
+            return differing == 0;
+        },
+        10s))
+        << differing << " device pixels of the stone are not the art's";
+}
