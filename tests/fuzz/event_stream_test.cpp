@@ -77,6 +77,7 @@ public:
                 + " at " + std::to_string(local.x()) + "," + std::to_string(local.y());
             event.newGame = to == neu && leftRelease;
             event.quits = to == quit && leftRelease;
+            event.enteredBoard = to == feld && type == QEvent::Enter;
             event.leftBoard = to == feld && type == QEvent::Leave;
             event.changesGame = to == feld || event.newGame || event.quits;
             observe(event);
