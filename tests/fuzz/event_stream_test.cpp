@@ -79,7 +79,9 @@ public:
             event.quits = to == quit && leftRelease;
             event.enteredBoard = to == feld && type == QEvent::Enter;
             event.leftBoard = to == feld && type == QEvent::Leave;
-            event.changesGame = to == feld || event.newGame || event.quits;
+            // Only the left button plays: a right press or release changes nothing.
+            const bool button = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease;
+            event.changesGame = (to == feld && (left || !button)) || event.newGame || event.quits;
             observe(event);
         };
     }
