@@ -151,6 +151,10 @@ private:
             input_.click();
         } else if (f().start == 1) {
             input_.moveToWindow(overBoard(between(0, 599), 640));
+            if (below(4) == 0) {
+                input_.press(false); // the wrong button first, now and then
+                input_.release();
+            }
             input_.click();
         } else if (below(1000) < 300) {
             followBall(slack_);
