@@ -63,21 +63,9 @@ TEST_F(DrawingTest, ErasingTheBallOverAStoneRestoresTheStone)
     EXPECT_TRUE(feldShowsBoard(100, 20, 30, 30));
 }
 
-TEST_F(DrawingTest, ZeigenWipesBallAndPaddle)
-{
-    f->steine();
-    f->ballx = 300;
-    f->bally = 400;
-    f->ballhin();
-    f->maushin();
-    f->zeigen();
-    EXPECT_TRUE(feldShowsBoard(300, 400, 30, 30));
-    EXPECT_TRUE(feldShowsBoard(200, 655, 100, 25));
-}
-
 // The ball and the paddle are see-through where their pictures are white:
-// the board shows around them, not a white box.
-TEST_F(DrawingTest, FiguresLetTheBoardShowAroundThem)
+// the board shows around them, not a white box; zeigen wipes both.
+TEST_F(DrawingTest, FiguresLetTheBoardShowAroundThemAndZeigenWipesThem)
 {
     f->steine();
     f->ballx = 300;
@@ -90,6 +78,9 @@ TEST_F(DrawingTest, FiguresLetTheBoardShowAroundThem)
     if (resources::maus2()->pixel(0, 0) == 0xFFFFFFu) {
         EXPECT_EQ(feld().pixel(f->mausx, f->mausy), f->p->pixel(f->mausx, f->mausy));
     }
+    f->zeigen();
+    EXPECT_TRUE(feldShowsBoard(300, 400, 30, 30));
+    EXPECT_TRUE(feldShowsBoard(200, 655, 100, 25));
 }
 
 } // namespace
