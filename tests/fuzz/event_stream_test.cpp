@@ -77,8 +77,11 @@ public:
                 + " at " + std::to_string(local.x()) + "," + std::to_string(local.y());
             event.newGame = to == neu && leftRelease;
             event.quits = to == quit && leftRelease;
+            event.enteredBoard = to == feld && type == QEvent::Enter;
             event.leftBoard = to == feld && type == QEvent::Leave;
-            event.changesGame = to == feld || event.newGame || event.quits;
+            // Only the left button plays: a right press or release changes nothing.
+            const bool button = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease;
+            event.changesGame = (to == feld && (left || !button)) || event.newGame || event.quits;
             observe(event);
         };
     }
@@ -148,6 +151,10 @@ private:
             input_.click();
         } else if (f().start == 1) {
             input_.moveToWindow(overBoard(between(0, 599), 640));
+            if (below(4) == 0) {
+                input_.press(false); // the wrong button first, now and then
+                input_.release();
+            }
             input_.click();
         } else if (below(1000) < 300) {
             followBall(slack_);

@@ -2,6 +2,7 @@
 
 #include "game/board.h"
 #include "platform/canvas.h"
+#include "platform/cursor.h"
 #include "platform/globals.h"
 #include "platform/picture.h"
 #include "platform/timer.h"
@@ -115,6 +116,13 @@ std::string GameOracle::expectEvent(const Delivered& event, const State& now)
     if (event.quits) {
         ++coverage_.quits;
         platform::resetQuit();
+    }
+    // The pointer hides over the board and shows again off it.
+    if (event.enteredBoard && f_.mouseCursor() != resources::leerCursor().get()) {
+        return "the pointer shows over the board";
+    }
+    if (event.leftBoard && (f_.mouseCursor() == nullptr || !f_.mouseCursor()->isArrow())) {
+        return "leaving the board did not bring the arrow back";
     }
     if (!event.changesGame && !(now == before_)) {
         return "the game's state changed without a game event";

@@ -20,6 +20,7 @@ struct Delivered {
     bool changesGame = false; // false: a paint, a refresh, a move: the game must stay as it was
     bool newGame = false; // the left button released on neu
     bool quits = false; // a close, or the left button released on the quit button
+    bool enteredBoard = false; // the pointer came onto the board
     bool leftBoard = false; // the pointer left the board
     bool windowPaint = false;
     std::int64_t ticks = 0;

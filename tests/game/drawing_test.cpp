@@ -63,13 +63,21 @@ TEST_F(DrawingTest, ErasingTheBallOverAStoneRestoresTheStone)
     EXPECT_TRUE(feldShowsBoard(100, 20, 30, 30));
 }
 
-TEST_F(DrawingTest, ZeigenWipesBallAndPaddle)
+// The ball and the paddle are see-through where their pictures are white:
+// the board shows around them, not a white box; zeigen wipes both.
+TEST_F(DrawingTest, FiguresLetTheBoardShowAroundThemAndZeigenWipesThem)
 {
     f->steine();
     f->ballx = 300;
     f->bally = 400;
     f->ballhin();
     f->maushin();
+    ASSERT_EQ(resources::ball2()->pixel(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(feld().pixel(300, 400), f->p->pixel(300, 400));
+    EXPECT_NE(feld().pixel(315, 415), f->p->pixel(315, 415)); // the disc itself
+    if (resources::maus2()->pixel(0, 0) == 0xFFFFFFu) {
+        EXPECT_EQ(feld().pixel(f->mausx, f->mausy), f->p->pixel(f->mausx, f->mausy));
+    }
     f->zeigen();
     EXPECT_TRUE(feldShowsBoard(300, 400, 30, 30));
     EXPECT_TRUE(feldShowsBoard(200, 655, 100, 25));

@@ -158,3 +158,15 @@ TEST_F(TimerStepTest, ObstacleAndPaddleBandsOfTheTick)
         EXPECT_EQ(f->s, turned) << "level " << level << " bally " << y << " s " << s;
     }
 }
+
+// The bands end outside: a ball that just reaches the loss line is not lost
+// yet, and one whose top stands at the stone zone's end meets no stone.
+TEST_F(TimerStepTest, TheLossLineAndTheStoneZoneEndOutside)
+{
+    ball(285, board::kLossLine - 6, 0, 6);
+    f->Timer1_Action();
+    EXPECT_EQ(f->ballzahl, 0);
+    ball(44, board::kStoneZone, 0, -5);
+    f->Timer1_Action();
+    EXPECT_EQ(f->li[0], 9);
+}
