@@ -1,5 +1,5 @@
 // The sound module's entry point. The game loads this module at run time,
-// after its first frames, so that FluidSynth, the sound server's client and
+// at the player's first click, so that FluidSynth, the sound server's client and
 // the libraries they bring are not loaded at every start.
 #include "platform/sound/sound_module.h"
 
