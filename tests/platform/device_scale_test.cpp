@@ -9,7 +9,7 @@
 
 #include <cstdint>
 #include <memory>
-#include <tuple>
+#include <utility>
 
 using platform::Color;
 using platform::Picture;
@@ -94,7 +94,7 @@ TEST_F(AtScaleTwo, TextIsDrawnWithTheDevicePixels)
     EXPECT_LE(lowestInk, 22);
 }
 
-TEST_F(AtScaleTwo, WhiteIsLeftOutAndMasksApplyPerDevicePixel)
+TEST_F(AtScaleTwo, WhiteIsLeftOutMasksApplyPerDevicePixelAndPlainArtIsStretched)
 {
     // One pixel of the game, half white and half blue in its device pixels.
     Picture figure(1, 1);
@@ -118,19 +118,16 @@ TEST_F(AtScaleTwo, WhiteIsLeftOutAndMasksApplyPerDevicePixel)
     board.graphics().drawPicture(blue, 0, 0);
     EXPECT_EQ(device(board, 1, 0), kBlue);
     EXPECT_EQ(device(board, 0, 0), 0xFFFF0000u);
-}
 
-TEST_F(AtScaleTwo, ArtOfScaleOneIsStretchedToItsSize)
-{
-    QImage red(3, 2, QImage::Format_RGB32);
-    red.fill(0xFFFF0000u);
-    const Picture plain(std::make_unique<platform::detail::Surface>(red, 1));
-    Picture board(6, 4);
-    board.graphics().drawPicture(plain, 1, 1);
-    for (const auto& [x, y, want] :
-        { std::tuple { 1, 1, kRed }, { 3, 2, kRed }, { 0, 1, kWhite }, { 4, 1, kWhite }, { 1, 3, kWhite } }) {
-        EXPECT_EQ(board.pixel(x, y), want) << x << "," << y;
+    // Art made for scale 1 (a picture without its fine art) stretched to its
+    // size in the game's pixels, not drawn at half of it.
+    QImage plain(1, 1, QImage::Format_RGB32);
+    plain.fill(0xFF00FF00u);
+    board.graphics().drawPicture(Picture(std::make_unique<platform::detail::Surface>(plain, 1)), 1, 0);
+    for (const auto& [x, y] : { std::pair { 2, 0 }, { 3, 1 } }) {
+        EXPECT_EQ(device(board, x, y), 0xFF00FF00u) << x << "," << y;
     }
+    EXPECT_EQ(device(board, 1, 1), 0xFFFF0000u);
 }
 
 // A figure at a position that wrapped around (the game's positions are
