@@ -4,10 +4,10 @@
 // menu entry says, opening its window.
 #include "x_session.h"
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -91,14 +91,10 @@ TEST_F(Package, InstallsWhatTheDesktopLooksForAndTheValidatorsAcceptIt)
 
 TEST_F(Package, TheMenuEntryStartsTheGameWhichAnswersItsCommandLine)
 {
-    QFile entry(path(QStringLiteral("usr/share/applications/%1.desktop").arg(kId)));
-    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
-    QString exec;
-    for (const QByteArray& line : entry.readAll().split('\n')) {
-        if (line.startsWith("Exec=")) {
-            exec = QString::fromUtf8(line.mid(5));
-        }
-    }
+    const QString exec
+        = QSettings(path(QStringLiteral("usr/share/applications/%1.desktop").arg(kId)), QSettings::IniFormat)
+              .value(QStringLiteral("Desktop Entry/Exec"))
+              .toString();
     ASSERT_FALSE(exec.isEmpty());
     // A bare name, found on PATH: here, in the unpacked usr/bin.
     const QString program = path(QStringLiteral("usr/bin/") + exec.section(QLatin1Char(' '), 0, 0));
@@ -111,20 +107,16 @@ TEST_F(Package, TheMenuEntryStartsTheGameWhichAnswersItsCommandLine)
     deadDisplay.insert(QStringLiteral("DISPLAY"), QStringLiteral(":999"));
     const QString version = QStringLiteral("zindra " ZINDRA_VERSION "\n");
     // The arguments, the environment; the status, a line stdout holds, a line stderr holds.
+    const auto args = [](auto... each) { return QStringList { QString::fromLatin1(each)... }; };
     for (const auto& [arguments, environment, status, out, err] : {
-             std::tuple { QStringList { QStringLiteral("--version") }, noDisplay, 0, version, QString() },
-             { QStringList { QStringLiteral("--help") }, noDisplay, 0, QStringLiteral("space bar"),
-                 QString() },
-             { QStringList { QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("-h") },
-                 noDisplay, 0, QStringLiteral("Usage: zindra"), QString() },
-             { QStringList { QStringLiteral("--bogus") }, noDisplay, 2, QString(),
-                 QStringLiteral("unknown option '--bogus'") },
-             { QStringList { QStringLiteral("level3") }, noDisplay, 2, QString(),
-                 QStringLiteral("Usage: zindra") },
-             { QStringList { QStringLiteral("-display") }, noDisplay, 2, QString(),
-                 QStringLiteral("needs a value") },
-             { QStringList(), noDisplay, 1, QString(), QStringLiteral("no display") },
-             { QStringList(), deadDisplay, 1, QString(), QStringLiteral("no display") },
+             std::tuple { args("--version"), noDisplay, 0, version, QString() },
+             { args("--help"), noDisplay, 0, QStringLiteral("space bar"), QString() },
+             { args("-platform", "xcb", "-h"), noDisplay, 0, QStringLiteral("Usage: zindra"), QString() },
+             { args("--bogus"), noDisplay, 2, QString(), QStringLiteral("unknown option '--bogus'") },
+             { args("level3"), noDisplay, 2, QString(), QStringLiteral("Usage: zindra") },
+             { args("-display"), noDisplay, 2, QString(), QStringLiteral("needs a value") },
+             { args(), noDisplay, 1, QString(), QStringLiteral("no display") },
+             { args(), deadDisplay, 1, QString(), QStringLiteral("no display") },
          }) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         const Result result = run(program, arguments, environment);
