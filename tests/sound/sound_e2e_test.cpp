@@ -35,14 +35,6 @@ protected:
         ASSERT_TRUE(logDir_.isValid());
     }
 
-    void start()
-    {
-        GameOnScreen::SetUp();
-        ASSERT_TRUE(waitForFirstPaint());
-        session.clickNeu();
-        session.moveOverBoard(kLaunchX, 640);
-    }
-
     // Keeps the game going: a waiting ball is launched every second and a half.
     void play(e2e::Millis how_long)
     {
@@ -94,7 +86,10 @@ TEST_F(SoundOnScreen, EveryNoteIsHeardOnTimeWheneverAServerListens)
     sound::PulseServer server;
     const ScopedEnvironment address("PULSE_SERVER", server.address().c_str());
     const ScopedEnvironment log("ZINDRA_NOTE_LOG", logPath().c_str());
-    start();
+    GameOnScreen::SetUp();
+    ASSERT_TRUE(waitForFirstPaint());
+    session.clickNeu();
+    session.moveOverBoard(kLaunchX, 640);
     play(2s);
     EXPECT_EQ(session.gameOutput().count(QStringLiteral("no sound device")), 1)
         << session.gameOutput().toStdString();
