@@ -4,10 +4,10 @@
 // menu entry says, opening its window.
 #include "x_session.h"
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -38,51 +38,39 @@ Result run(const QString& program, const QStringList& arguments,
         QString::fromUtf8(process.readAllStandardError()) };
 }
 
-// The package unpacked once for all tests.
+// The package unpacked once for both tests.
 class Package : public testing::Test {
 protected:
-    static void SetUpTestSuite()
+    void SetUp() override
     {
-        root_ = new QTemporaryDir;
-        unpacked_ = run(QStringLiteral("dpkg-deb"), { QStringLiteral("-x"), package(), root_->path() });
+        static const Result unpacked
+            = run(QStringLiteral("dpkg-deb"), { QStringLiteral("-x"), package(), root_.path() });
+        ASSERT_EQ(unpacked.status, 0) << unpacked.err.toStdString();
     }
-    static void TearDownTestSuite()
-    {
-        delete root_;
-        root_ = nullptr;
-    }
-    void SetUp() override { ASSERT_EQ(unpacked_.status, 0) << unpacked_.err.toStdString(); }
 
     static QString package() { return QStringLiteral(ZINDRA_PACKAGE); }
-    static QString path(const QString& inRoot) { return root_->filePath(inRoot); }
-    static QString binary() { return path(QStringLiteral("usr/bin/zindra")); }
+    static QString path(const QString& inRoot) { return root_.filePath(inRoot); }
 
 private:
-    static inline QTemporaryDir* root_ = nullptr;
-    static inline Result unpacked_;
+    static inline QTemporaryDir root_;
 };
 
 } // namespace
 
-TEST_F(Package, DependsOnTheLinkedLibrariesTheSoundFontAndTheFont)
+TEST_F(Package, InstallsWhatTheDesktopLooksForAndTheValidatorsAcceptIt)
 {
     const Result depends
         = run(QStringLiteral("dpkg-deb"), { QStringLiteral("-f"), package(), QStringLiteral("Depends") });
-    ASSERT_EQ(depends.status, 0) << depends.err.toStdString();
     for (const char* wanted : { "libc6", "libqt6widgets6", "libqt6gui6", "libfluidsynth3", "libxcb1",
              "timgm6mb-soundfont | fluid-soundfont-gm", "fonts-dejavu-core" }) {
         EXPECT_TRUE(depends.out.contains(QLatin1String(wanted)))
-            << wanted << " missing from " << depends.out.toStdString();
+            << wanted << " missing from " << depends.out.toStdString() << depends.err.toStdString();
     }
-}
-
-TEST_F(Package, InstallsWhatTheDesktopLooksForAndTheValidatorsAcceptIt)
-{
     const QString desktop = path(QStringLiteral("usr/share/applications/%1.desktop").arg(kId));
     const QString metainfo = path(QStringLiteral("usr/share/metainfo/%1.metainfo.xml").arg(kId));
-    for (const QString& file :
-        { binary(), desktop, metainfo, path(QStringLiteral("usr/share/man/man6/zindra.6.gz")),
-            path(QStringLiteral("usr/share/icons/hicolor/scalable/apps/%1.svg").arg(kId)) }) {
+    for (const QString& file : { path(QStringLiteral("usr/bin/zindra")), desktop, metainfo,
+             path(QStringLiteral("usr/share/man/man6/zindra.6.gz")),
+             path(QStringLiteral("usr/share/icons/hicolor/scalable/apps/%1.svg").arg(kId)) }) {
         EXPECT_TRUE(QFile::exists(file)) << file.toStdString();
     }
     for (const int size : { 16, 32, 48, 64, 128, 256, 512 }) {
@@ -101,8 +89,16 @@ TEST_F(Package, InstallsWhatTheDesktopLooksForAndTheValidatorsAcceptIt)
     EXPECT_FALSE(metadata.out.contains(QStringLiteral("E: "))) << metadata.out.toStdString();
 }
 
-TEST_F(Package, TheGameAnswersItsCommandLineWithoutADisplay)
+TEST_F(Package, TheMenuEntryStartsTheGameWhichAnswersItsCommandLine)
 {
+    const QString exec
+        = QSettings(path(QStringLiteral("usr/share/applications/%1.desktop").arg(kId)), QSettings::IniFormat)
+              .value(QStringLiteral("Desktop Entry/Exec"))
+              .toString();
+    ASSERT_FALSE(exec.isEmpty());
+    // A bare name, found on PATH: here, in the unpacked usr/bin.
+    const QString program = path(QStringLiteral("usr/bin/") + exec.section(QLatin1Char(' '), 0, 0));
+    ASSERT_TRUE(QFile::exists(program)) << program.toStdString();
     QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
     for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" }) {
         noDisplay.remove(QString::fromLatin1(name));
@@ -111,23 +107,19 @@ TEST_F(Package, TheGameAnswersItsCommandLineWithoutADisplay)
     deadDisplay.insert(QStringLiteral("DISPLAY"), QStringLiteral(":999"));
     const QString version = QStringLiteral("zindra " ZINDRA_VERSION "\n");
     // The arguments, the environment; the status, a line stdout holds, a line stderr holds.
+    const auto args = [](auto... each) { return QStringList { QString::fromLatin1(each)... }; };
     for (const auto& [arguments, environment, status, out, err] : {
-             std::tuple { QStringList { QStringLiteral("--version") }, noDisplay, 0, version, QString() },
-             { QStringList { QStringLiteral("--help") }, noDisplay, 0, QStringLiteral("space bar"),
-                 QString() },
-             { QStringList { QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("-h") },
-                 noDisplay, 0, QStringLiteral("Usage: zindra"), QString() },
-             { QStringList { QStringLiteral("--bogus") }, noDisplay, 2, QString(),
-                 QStringLiteral("unknown option '--bogus'") },
-             { QStringList { QStringLiteral("level3") }, noDisplay, 2, QString(),
-                 QStringLiteral("Usage: zindra") },
-             { QStringList { QStringLiteral("-display") }, noDisplay, 2, QString(),
-                 QStringLiteral("needs a value") },
-             { QStringList(), noDisplay, 1, QString(), QStringLiteral("no display") },
-             { QStringList(), deadDisplay, 1, QString(), QStringLiteral("no display") },
+             std::tuple { args("--version"), noDisplay, 0, version, QString() },
+             { args("--help"), noDisplay, 0, QStringLiteral("space bar"), QString() },
+             { args("-platform", "xcb", "-h"), noDisplay, 0, QStringLiteral("Usage: zindra"), QString() },
+             { args("--bogus"), noDisplay, 2, QString(), QStringLiteral("unknown option '--bogus'") },
+             { args("level3"), noDisplay, 2, QString(), QStringLiteral("Usage: zindra") },
+             { args("-display"), noDisplay, 2, QString(), QStringLiteral("needs a value") },
+             { args(), noDisplay, 1, QString(), QStringLiteral("no display") },
+             { args(), deadDisplay, 1, QString(), QStringLiteral("no display") },
          }) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
-        const Result result = run(binary(), arguments, environment);
+        const Result result = run(program, arguments, environment);
         EXPECT_EQ(result.status, status) << result.err.toStdString();
         EXPECT_TRUE(result.out.contains(out)) << result.out.toStdString();
         EXPECT_TRUE(result.err.contains(err)) << result.err.toStdString();
@@ -140,25 +132,9 @@ TEST_F(Package, TheGameAnswersItsCommandLineWithoutADisplay)
             EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1) << "one line: " << result.err.toStdString();
         }
     }
-}
-
-TEST_F(Package, TheMenuEntryStartsTheGameToItsWindow)
-{
     if (const std::string missing = e2e::XSession::missingTools(); !missing.empty()) {
-        GTEST_SKIP() << "no X session: " << missing;
+        GTEST_SKIP() << "no X session for the window: " << missing;
     }
-    QFile entry(path(QStringLiteral("usr/share/applications/%1.desktop").arg(kId)));
-    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
-    QString exec;
-    for (const QByteArray& line : entry.readAll().split('\n')) {
-        if (line.startsWith("Exec=")) {
-            exec = QString::fromUtf8(line.mid(5));
-        }
-    }
-    ASSERT_FALSE(exec.isEmpty());
-    // A bare name, found on PATH: here, in the unpacked usr/bin.
-    const QString program = path(QStringLiteral("usr/bin/") + exec.section(QLatin1Char(' '), 0, 0));
-    ASSERT_TRUE(QFile::exists(program)) << program.toStdString();
     e2e::XSession session(program);
     ASSERT_TRUE(session.start()) << session.error() << "\n" << session.gameOutput().toStdString();
     EXPECT_TRUE(session.windowTitle().startsWith(QStringLiteral("Zindra")));

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 
 using Event = platform::NoteRecording::Event;
 using Kind = Event::Kind;
@@ -15,10 +16,7 @@ namespace {
 
 double rms(const std::vector<float>& samples)
 {
-    double sum = 0.0;
-    for (float s : samples) {
-        sum += static_cast<double>(s) * s;
-    }
+    const double sum = std::inner_product(samples.begin(), samples.end(), samples.begin(), 0.0);
     return samples.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(samples.size()));
 }
 

@@ -17,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace sound {
 
@@ -25,19 +24,6 @@ namespace {
 
 constexpr int kChannels = 2;
 constexpr std::size_t kReadFrames = 441; // 10 ms a read
-
-bool onPath(const char* program)
-{
-    const char* path = std::getenv("PATH");
-    std::stringstream dirs(path != nullptr ? path : "/usr/bin:/bin");
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        if (access((dir + "/" + program).c_str(), X_OK) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 bool accepts(const std::string& socketPath)
 {
@@ -59,9 +45,9 @@ std::int64_t nowUs()
         .count();
 }
 
-std::string PulseServer::missingTools()
+bool PulseServer::installed()
 {
-    return onPath("pulseaudio") ? std::string() : "not installed: pulseaudio";
+    return std::system("command -v pulseaudio > /dev/null 2>&1") == 0;
 }
 
 PulseServer::PulseServer()

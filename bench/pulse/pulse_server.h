@@ -22,9 +22,8 @@ class PulseServer {
 public:
     static constexpr int kSampleRate = 44100;
 
-    // The programs missing for a server of our own, as one line; empty when
-    // all are there.
-    [[nodiscard]] static std::string missingTools();
+    // Whether a server of our own can be started here at all.
+    [[nodiscard]] static bool installed();
 
     // Everything lives in a fresh private directory, removed at the end.
     PulseServer();
@@ -37,15 +36,15 @@ public:
     [[nodiscard]] bool start();
     // Ends it the hard way, as a crash does.
     void kill();
-    [[nodiscard]] bool running() const { return pid_ > 0; }
 
     // For the game's environment: PULSE_SERVER=<this>.
     [[nodiscard]] std::string address() const { return "unix:" + socket(); }
-    [[nodiscard]] std::string socket() const { return dir_ + "/native"; }
     [[nodiscard]] const std::string& dir() const { return dir_; }
     [[nodiscard]] std::string log() const;
 
 private:
+    [[nodiscard]] std::string socket() const { return dir_ + "/native"; }
+
     std::string dir_;
     pid_t pid_ = -1;
 };
