@@ -29,21 +29,9 @@ cmake --build "$build" --target zindra zindra_sound zindra_sound_measure zindra_
     die "the sound measurement did not build (the build needs tests and benchmarks on)"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zindra-sound.XXXXXX")
-xvfb_pid=
-cleanup() {
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-[[ -s $work/display ]] || die "Xvfb named no display within 10 s"
-export DISPLAY=":$(head -1 "$work/display")" QT_QPA_PLATFORM=xcb
+trap 'rm -rf "$work"' EXIT
+# The measurement starts its own X server and sound server.
+export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY PULSE_SERVER
 
 load_before=$(cut -d' ' -f1 /proc/loadavg)

@@ -153,6 +153,11 @@ int session(const std::string& program, const std::string& log, bool playToo = t
     if (!game.running()) {
         return fail("the game ended while it was played (see " + log + ")");
     }
+    // A player who never launched a ball never saw one: the figures would be
+    // of a game at rest, not of play.
+    if (play.player().launches() == 0) {
+        return fail("the player found no ball to launch on the board (see " + log + ")");
+    }
     print("cpu_play_pct", cpuPercent(inPlay.from, inPlay.to));
     print("updates_play_per_s", perSecond(inPlay.updates, inPlay.from.wallMs, inPlay.to.wallMs));
     print("rss_play_mb", megabytes(residentKb(game.pid()).value_or(0)));

@@ -7,7 +7,7 @@ bool PlaySession::start(const std::string& program, const std::string& log,
 {
     x_.watchNewWindows();
     startedAt_ = nowMs();
-    if (!game_.start(program, environment, log, keepFd)) {
+    if (!game_.start({ program }, environment, log, keepFd)) {
         return false;
     }
     const double deadline = startedAt_ + kStartTimeoutMs;

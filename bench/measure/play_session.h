@@ -12,6 +12,11 @@
 
 namespace measure {
 
+using xdrive::BusyLoad;
+using xdrive::ChildProcess;
+using xdrive::endWithChildrenOnSignal;
+using xdrive::nowMs;
+
 class PlaySession {
 public:
     // Giving up on a game that shows no window.

@@ -1,4 +1,6 @@
+// What the measurement reads and counts: /proc figures and screen updates.
 #include "proc_stats.h"
+#include "update_counter.h"
 
 #include <unistd.h>
 
@@ -8,6 +10,7 @@ namespace {
 
 using measure::parseCpuTicks;
 using measure::parseResidentKb;
+using measure::UpdateCounter;
 
 // Fields 14 and 15 are utime and stime: 1234 and 567 here.
 constexpr const char* kStatTail
@@ -44,6 +47,35 @@ TEST(ProcessFigures, AreThereForALiveProcess)
     EXPECT_TRUE(measure::cpuTicks(getpid()).has_value());
     EXPECT_GT(measure::residentKb(getpid()).value_or(0), 0);
     EXPECT_FALSE(measure::residentKb(-1).has_value());
+}
+
+TEST(UpdateCounter, RectanglesOfOneUpdateCountOnce)
+{
+    UpdateCounter updates;
+    updates.drawn(1000);
+    updates.drawn(1000);
+    updates.drawn(1001); // the same update, straddling a millisecond
+    EXPECT_EQ(updates.count(), 1);
+    updates.drawn(1003); // two after the last: the next update
+    updates.drawn(1007);
+    EXPECT_EQ(updates.count(), 3);
+}
+
+TEST(UpdateCounter, TheFirstDrawingCountsAtAnyTime)
+{
+    UpdateCounter updates;
+    updates.drawn(0);
+    EXPECT_EQ(updates.count(), 1);
+}
+
+TEST(UpdateCounter, TheServerClockWrappingAroundIsNoGap)
+{
+    UpdateCounter updates;
+    updates.drawn(0xFFFFFFFFU);
+    updates.drawn(0); // a millisecond later
+    EXPECT_EQ(updates.count(), 1);
+    updates.drawn(4);
+    EXPECT_EQ(updates.count(), 2);
 }
 
 } // namespace

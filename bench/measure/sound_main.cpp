@@ -24,6 +24,7 @@
 #include "proc_stats.h"
 #include "pulse_server.h"
 #include "x_game.h"
+#include "x_server.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -82,6 +83,12 @@ int main(int argc, char** argv)
     if (!recording.start()) {
         return fail("cannot record the sound server");
     }
+    // The game's own X server, as the sound tests give it one.
+    xdrive::XServer screen;
+    if (!screen.start(1280, 1024)) {
+        return fail(screen.error());
+    }
+    setenv("DISPLAY", screen.display().c_str(), 1);
     XGame x;
     if (!x.connected()) {
         return fail(x.error());

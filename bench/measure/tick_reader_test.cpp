@@ -50,14 +50,4 @@ TEST(TickReader, RateUsesTheReportsInsideTheWindow)
     EXPECT_DOUBLE_EQ(rate->ranSeconds, 2.0);
 }
 
-TEST(TickReader, NoRateWithoutRunningTimeInTheWindow)
-{
-    TickReader reader;
-    EXPECT_FALSE(reader.rate(0, 1000).has_value());
-    reader.feed("ticks 100 400000000 1000000000 0\n");
-    reader.feed("ticks 100 400000000 2000000000 0\n"); // the ball waited all along
-    EXPECT_FALSE(reader.rate(0, 3000).has_value());
-    EXPECT_FALSE(reader.rate(1500, 1600).has_value()); // no report inside
-}
-
 } // namespace

@@ -20,6 +20,9 @@
 
 namespace measure {
 
+using namespace xdrive::layout;
+using xdrive::nowMs;
+
 namespace {
 
 // Looking near the ball: a square this big holds it even after a few ticks.

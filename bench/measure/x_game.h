@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ball_finder.h"
+#include "game_layout.h"
 #include "update_counter.h"
 
 #include <cstdint>
@@ -16,13 +17,6 @@ namespace measure {
 
 class XGame {
 public:
-    // Window coordinates of what the player reaches.
-    static constexpr int kBoardLeft = 20;
-    static constexpr int kBoardTop = 20;
-    static constexpr int kBoardWidth = 600;
-    static constexpr int kBoardHeight = 690;
-    static constexpr int kNeuCentreX = 761 + 100 / 2;
-    static constexpr int kNeuCentreY = 656 + 40 / 2;
     // The pointer's height while it steers: over the board, clear of the paddle.
     static constexpr int kSteeringY = 500;
 

@@ -3,6 +3,7 @@
 // output printed, for a human to look at.
 #pragma once
 
+#include "game_layout.h"
 #include "x_session.h"
 
 #include "platform/globals.h"
@@ -16,7 +17,9 @@
 
 class GameOnScreen : public testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { start(); }
+    // A test that sets the game's environment first overrides SetUp and calls this.
+    void start()
     {
         if (const std::string missing = e2e::XSession::missingTools(); !missing.empty()) {
             GTEST_SKIP() << "no X session for the end-to-end tests: " << missing;
@@ -49,6 +52,25 @@ protected:
                 return !shot.isNull() && alike(shot.pixel(0, 0), corner);
             },
             e2e::Millis(10000));
+    }
+
+    // A new game, and the ball launched straight up from under board x 300
+    // into the middle purple stone.
+    void launchUnderFirstStone()
+    {
+        ASSERT_TRUE(waitForFirstPaint());
+        session.clickNeu();
+        ASSERT_TRUE(session.waitFor([&] { return firstStoneStands(); }, e2e::Millis(10000))) << "no stones";
+        session.moveOverBoard(290, 640);
+        session.moveOverBoard(300, 640);
+        session.clickOnBoard(300, 640);
+    }
+    [[nodiscard]] bool firstStoneStands()
+    {
+        const QImage shot = session.windowShot();
+        return !shot.isNull()
+            && alike(shot.pixel(xdrive::layout::kBoardLeft + 273, xdrive::layout::kBoardTop + 160),
+                resources::l1()->pixel(50, 15), 6);
     }
 
     // A screen colour and a picture colour, equal within a few steps per channel.

@@ -8,16 +8,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr int kBoardLeft = 20; // feld in window coordinates
-constexpr int kBoardTop = 20;
 constexpr platform::Color kBevelLight = 0x663300;
 constexpr platform::Color kBevelDark = 0x996633;
 constexpr platform::Color kFill = 0x432100;
 constexpr platform::Color kBlack = 0x000000;
 
-// The purple stone in the middle column: a ball launched under board x 300
-// strikes it first. Board coordinates.
-constexpr QRect kPurpleStone(223, 145, 100, 30);
 // The units digit, window coordinates.
 constexpr QRect kUnits(791, 340, 30, 60);
 
@@ -35,11 +30,9 @@ protected:
         ASSERT_TRUE(waitForFirstPaint());
     }
 
-    [[nodiscard]] QImage board() { return session.windowShot().copy(kBoardLeft, kBoardTop, 600, 690); }
-    [[nodiscard]] bool stoneStands(const QImage& shot)
+    [[nodiscard]] QImage board()
     {
-        const platform::Color purple = resources::l1()->pixel(50, 15);
-        return alike(shot.pixel(kPurpleStone.center()), purple, 6);
+        return session.windowShot().copy(xdrive::layout::kBoardLeft, xdrive::layout::kBoardTop, 600, 690);
     }
 };
 
@@ -76,24 +69,15 @@ TEST_F(GameOnScreenPlaying, TheLayoutShowsItsFramesSamplesAndButtonOutlines)
 TEST_F(GameOnScreenPlaying, ANewGameLaunchedByClickKnocksOutAStoneAndScores)
 {
     const QImage digitBefore = session.windowShot().copy(kUnits);
-    session.clickNeu();
-    ASSERT_TRUE(session.waitFor([&] { return stoneStands(board()); }, 10s)) << "no stones after NEU";
-    // The paddle's middle under board x 300: the ball goes straight up into
-    // the middle purple stone.
-    session.moveOverBoard(290, 600);
-    session.moveOverBoard(300, 600);
-    session.clickOnBoard(300, 600);
-    EXPECT_TRUE(session.waitFor([&] { return !stoneStands(board()); }, 10s)) << "the stone still stands";
+    launchUnderFirstStone();
+    EXPECT_TRUE(session.waitFor([&] { return !firstStoneStands(); }, 10s)) << "the stone still stands";
     EXPECT_TRUE(session.waitFor([&] { return session.windowShot().copy(kUnits) != digitBefore; }, 10s))
         << "the units digit did not change";
 }
 
 TEST_F(GameOnScreenPlaying, TheSpaceBarPausesAndResumesTheBall)
 {
-    session.clickNeu();
-    ASSERT_TRUE(session.waitFor([&] { return stoneStands(board()); }, 10s));
-    session.moveOverBoard(300, 600);
-    session.clickOnBoard(300, 600);
+    launchUnderFirstStone();
     // A launch leaves the space bar's toggle at rest: the first press only
     // arms it, the second stops the ball.
     session.pressSpace();

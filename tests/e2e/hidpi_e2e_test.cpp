@@ -1,14 +1,13 @@
 // The game on a screen of twice the density (QT_SCALE_FACTOR=2): the window
 // twice as large in device pixels, and its pictures drawn from the art made
 // for that density, not their plain pixels stretched.
-#include "x_session.h"
+#include "e2e_fixture.h"
 
 #include "platform/application.h"
 #include "platform/picture.h"
 #include "platform/surface.h"
 
 #include <QRect>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,21 +22,19 @@ constexpr int kScale = 2;
 constexpr QRect kRedStone(684, 71, 100, 30);
 constexpr int kRedStoneId = 178;
 
-class GameAtScaleTwo : public testing::Test {
+class GameAtScaleTwo : public GameOnScreen {
 protected:
     void SetUp() override
     {
-        if (const std::string missing = e2e::XSession::missingTools(); !missing.empty()) {
-            GTEST_SKIP() << "no X session for the end-to-end tests: " << missing;
-        }
         session.setScreenSize(2000, 1600);
         session.setGameEnvironment(QStringLiteral("QT_SCALE_FACTOR"), QString::number(kScale));
-        ASSERT_TRUE(session.start()) << session.error() << "\n" << session.gameOutput().toStdString();
+        start();
     }
-
-    void TearDown() override { platform::detail::setSurfaceScale(1); }
-
-    e2e::XSession session { QStringLiteral(ZINDRA_BINARY) };
+    void TearDown() override
+    {
+        platform::detail::setSurfaceScale(1);
+        GameOnScreen::TearDown();
+    }
 };
 
 } // namespace

@@ -1,5 +1,5 @@
-// The game as a player first meets it: its window on a real X server, the
-// keyboard reaching it, and the two ways to end it.
+// The game as a player first meets it: its window on a real X server and the
+// two ways to end it.
 #include "e2e_fixture.h"
 
 #include <QRect>
@@ -79,19 +79,6 @@ TEST_F(GameOnScreen, ShowsTheWindowBackgroundWhereNoControlLies)
         },
         10s);
     EXPECT_TRUE(shown) << count << " pixels differ from the window background:" << mismatches.str();
-}
-
-// Keys go to the window without a click into it first. Before any game the
-// space bar sets the ball moving all the same, which shows on the board.
-TEST_F(GameOnScreen, TheSpaceBarReachesTheGame)
-{
-    ASSERT_TRUE(waitForFirstPaint());
-    const QRect board(20, 20, 600, 690);
-    const QImage before = session.windowShot().copy(board);
-    ASSERT_FALSE(before.isNull());
-    session.pressSpace();
-    EXPECT_TRUE(session.waitFor([&] { return session.windowShot().copy(board) != before; }, 10s))
-        << "the board stayed as it was";
 }
 
 TEST_F(GameOnScreen, ClosingTheWindowEndsTheGameWithStatusZero)

@@ -1,67 +1,25 @@
 #include "x_session.h"
 
-#include <QStandardPaths>
+#include "game_layout.h"
 
-#include <sys/prctl.h>
+#include <QFile>
 
 #include <algorithm>
-#include <csignal>
-#include <thread>
-#include <utility>
 
 namespace e2e {
 
-namespace {
-
-// Where the layout puts what the players reach, in window coordinates.
-constexpr int kBoardLeft = 20; // feld
-constexpr int kBoardTop = 20;
-constexpr int kNeuCentreX = 761 + 100 / 2;
-constexpr int kNeuCentreY = 656 + 40 / 2;
-constexpr int kQuitCentreX = 868 + 20 / 2;
-constexpr int kQuitCentreY = 7 + 20 / 2;
-
-// The server and the game die with the test program, also when ctest kills it.
-void dieWithParent()
-{
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-}
-
-void stop(QProcess& process)
-{
-    if (process.state() == QProcess::NotRunning) {
-        return;
-    }
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
-}
-
-int milliseconds(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<Millis>(deadline - Clock::now()).count();
-    return static_cast<int>(std::max<long long>(left, 1));
-}
-
-} // namespace
-
-std::string XSession::missingTools()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ? "not installed: Xvfb" : "";
-}
+using namespace xdrive::layout;
 
 XSession::XSession(QString gameProgram)
-    : gameProgram_(std::move(gameProgram))
+    : gameProgram_(gameProgram.toStdString())
 {
 }
 
 XSession::~XSession()
 {
-    stop(game_);
+    game_.stop();
     x_.reset(); // before the server goes, or Xlib ends this program
-    stop(server_);
+    server_.stop();
 }
 
 void XSession::setScreenSize(int width, int height)
@@ -72,7 +30,7 @@ void XSession::setScreenSize(int width, int height)
 
 void XSession::setGameEnvironment(const QString& name, const QString& value)
 {
-    gameEnvironment_.insert(name, value);
+    gameEnvironment_.push_back((name + QLatin1Char('=') + value).toStdString());
 }
 
 bool XSession::start(Millis timeout)
@@ -83,60 +41,34 @@ bool XSession::start(Millis timeout)
 
 bool XSession::startServer(Clock::time_point deadline)
 {
-    // -displayfd: the server picks a free display and writes its number to
-    // our end of the pipe once it accepts connections.
-    server_.setProgram(QStringLiteral("Xvfb"));
-    server_.setArguments({ QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-        QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(screenWidth_).arg(screenHeight_),
-        QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset") });
-    server_.setStandardErrorFile(QProcess::nullDevice());
-    server_.setChildProcessModifier(dieWithParent);
-    server_.start();
-    if (!server_.waitForStarted(milliseconds(deadline))) {
-        error_ = "Xvfb did not start: " + server_.errorString().toStdString();
+    const auto left = std::chrono::duration_cast<Millis>(deadline - Clock::now()).count();
+    if (!server_.start(screenWidth_, screenHeight_, static_cast<int>(std::max<long long>(left, 1)))) {
+        error_ = server_.error();
         return false;
     }
-    while (!server_.canReadLine()) {
-        if (server_.state() == QProcess::NotRunning || Clock::now() >= deadline) {
-            error_ = "Xvfb named no display";
-            return false;
-        }
-        server_.waitForReadyRead(static_cast<int>(kPoll.count()));
-    }
-    const QString display = QLatin1Char(':') + QString::fromLatin1(server_.readLine().trimmed());
-    x_ = std::make_unique<xdrive::XDisplay>(display.toStdString());
+    const std::string& display = server_.display();
+    x_ = std::make_unique<xdrive::XDisplay>(display);
     if (!x_->isOpen() || !x_->hasInputExtension()) {
-        error_ = "cannot connect to Xvfb with XTest on " + display.toStdString();
+        error_ = "cannot connect to Xvfb with XTest on " + display;
         return false;
     }
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
     // A real X server, whatever the test program itself runs on; no scaling,
-    // so that a window pixel is a screen pixel.
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    for (const char* name : { "WAYLAND_DISPLAY", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS",
-             "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI" }) {
-        environment.remove(QString::fromLatin1(name));
-    }
-    environment.insert(gameEnvironment_);
-    game_.setProcessEnvironment(environment);
+    // so that a window pixel is a screen pixel. The test's own settings last.
+    gameEnvironment_.insert(gameEnvironment_.begin(), { "DISPLAY=" + display, "QT_QPA_PLATFORM=xcb",
+        "WAYLAND_DISPLAY", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI" });
     return true;
 }
 
 bool XSession::startGame(Clock::time_point deadline)
 {
-    game_.setProcessChannelMode(QProcess::MergedChannels);
-    game_.setChildProcessModifier(dieWithParent);
-    game_.start(gameProgram_, {});
-    if (!game_.waitForStarted(milliseconds(deadline))) {
-        error_ = "cannot start " + gameProgram_.toStdString() + ": " + game_.errorString().toStdString();
+    if (!dir_.isValid() || !game_.start({ gameProgram_ }, gameEnvironment_, dir_.filePath("game.log").toStdString())) {
+        error_ = "cannot start " + gameProgram_;
         return false;
     }
     const bool shown = waitFor(
         [this] {
             window_ = x_->findWindow("Zindra");
-            return window_ != 0 || game_.state() == QProcess::NotRunning;
+            return window_ != 0 || !game_.running();
         },
         std::chrono::duration_cast<Millis>(deadline - Clock::now()));
     if (window_ == 0) {
@@ -148,8 +80,8 @@ bool XSession::startGame(Clock::time_point deadline)
 
 QString XSession::gameOutput()
 {
-    output_ += game_.readAll();
-    return QString::fromLocal8Bit(output_);
+    QFile log(dir_.filePath(QStringLiteral("game.log")));
+    return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
 }
 
 QImage XSession::screenshot() const
@@ -229,26 +161,14 @@ bool XSession::closeWindow()
 
 std::optional<int> XSession::waitForExit(Millis timeout)
 {
-    if (!waitFor([this] { return game_.state() == QProcess::NotRunning; }, timeout)) {
+    if (!waitFor([this] { return !game_.running(); }, timeout)) {
         error_ = "the game still runs after " + std::to_string(timeout.count()) + " ms";
         return std::nullopt;
     }
-    if (game_.exitStatus() == QProcess::CrashExit) {
+    if (!game_.exitStatus()) {
         error_ = "the game crashed";
-        return std::nullopt;
     }
-    return game_.exitCode();
-}
-
-void XSession::pause()
-{
-    // Waiting on the game also keeps its output flowing out of the pipe, and
-    // returns early when it ends.
-    if (game_.state() != QProcess::NotRunning) {
-        game_.waitForFinished(static_cast<int>(kPoll.count()));
-        return;
-    }
-    std::this_thread::sleep_for(kPoll);
+    return game_.exitStatus();
 }
 
 } // namespace e2e

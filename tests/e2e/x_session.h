@@ -8,16 +8,18 @@
 #pragma once
 
 #include "x_display.h"
+#include "x_server.h"
 
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace e2e {
 
@@ -35,7 +37,7 @@ public:
     static constexpr Millis kPoll = 20ms;
 
     // Xvfb when it is not on PATH, as one line for a skipped test; else empty.
-    [[nodiscard]] static std::string missingTools();
+    [[nodiscard]] static std::string missingTools() { return xdrive::XServer::missing(); }
 
     explicit XSession(QString gameProgram);
     // Ends the game and the server, whatever state a failed test left them in.
@@ -101,17 +103,17 @@ public:
 private:
     bool startServer(Clock::time_point deadline);
     bool startGame(Clock::time_point deadline);
-    void pause();
+    void pause() { std::this_thread::sleep_for(kPoll); }
 
-    QString gameProgram_;
-    QProcess server_;
-    QProcess game_;
+    std::string gameProgram_;
+    QTemporaryDir dir_; // the game's output
+    xdrive::XServer server_;
+    xdrive::ChildProcess game_;
     std::unique_ptr<xdrive::XDisplay> x_;
     xdrive::WindowId window_ = 0;
     int screenWidth_ = kScreenWidth;
     int screenHeight_ = kScreenHeight;
-    QProcessEnvironment gameEnvironment_; // set by the test, over the rest
-    QByteArray output_; // the game's, read so far
+    std::vector<std::string> gameEnvironment_; // the display's, then the test's
     std::string error_;
 };
 

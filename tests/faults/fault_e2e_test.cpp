@@ -15,14 +15,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr int kBoardLeft = 20; // feld in the window
-constexpr int kBoardTop = 20;
+using xdrive::layout::kBoardLeft;
+using xdrive::layout::kBoardTop;
 constexpr int kWindowTop = 20; // where every paint puts the window
 constexpr int kPaddleRow = 655 + 12; // a row through the paddle's middle, on the board
-constexpr int kLaunchX = 300; // board x of the pointer at the launch
-// The purple stone straight above a ball launched at kLaunchX: its middle.
-constexpr int kFirstStoneX = 9 + 2 * 107 + 50;
-constexpr int kFirstStoneY = 145 + 15;
 
 } // namespace
 
@@ -30,37 +26,13 @@ constexpr int kFirstStoneY = 145 + 15;
 class FaultOnScreen : public GameOnScreen {
 protected:
     void SetUp() override { }
-    void start() { GameOnScreen::SetUp(); }
-
-    // Starts a game and launches the ball straight up under the first stone.
-    void launchBall()
-    {
-        ASSERT_TRUE(waitForFirstPaint());
-        session.clickNeu();
-        session.moveOverBoard(kLaunchX, 640);
-        session.clickOnBoard(kLaunchX, 640);
-    }
-
-    // True once the stone above the launch point has gone from the screen.
-    [[nodiscard]] bool firstStoneStruck()
-    {
-        const auto background = resources::hintergrund();
-        return session.waitFor(
-            [&] {
-                const QImage shot = session.windowShot();
-                return !shot.isNull()
-                    && alike(shot.pixel(kBoardLeft + kFirstStoneX, kBoardTop + kFirstStoneY),
-                        background->pixel(kFirstStoneX, kFirstStoneY));
-            },
-            10s);
-    }
 
     // The game says once why it is silent, plays a ball into the stones, and
     // still ends normally.
     void expectSilentButPlaying(const QString& reason)
     {
-        launchBall();
-        EXPECT_TRUE(firstStoneStruck()) << "the ball never reached the stones";
+        launchUnderFirstStone();
+        EXPECT_TRUE(session.waitFor([&] { return !firstStoneStands(); }, 10s)) << "the ball never reached the stones";
         // The silence is said when the sound would first be needed, which a
         // quick player can come before.
         (void)session.waitFor([&] { return session.gameOutput().contains(reason); }, 5s);
@@ -135,7 +107,7 @@ TEST_F(FaultOnScreen, AWindowMovedByTheWindowManagerKeepsThePaddleUnderThePointe
 {
     start();
     ASSERT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 10s));
-    launchBall();
+    launchUnderFirstStone();
     ASSERT_FALSE(HasFatalFailure());
 
     const int movedLeft = session.geometry().x - 90;
@@ -144,7 +116,7 @@ TEST_F(FaultOnScreen, AWindowMovedByTheWindowManagerKeepsThePaddleUnderThePointe
     // The move alone paints nothing; the game's own drawing does (a struck
     // stone's digits, a lost ball's indicator), and a click on the board
     // launches a waiting ball to make sure there is some.
-    session.clickOnBoard(kLaunchX, 640);
+    session.clickOnBoard(300, 640);
     EXPECT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 15s))
         << "the window stayed at " << session.geometry().y;
     EXPECT_EQ(session.geometry().x, movedLeft) << "the game moved its window sideways";

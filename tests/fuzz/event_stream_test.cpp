@@ -44,18 +44,11 @@ constexpr int kPlayStretch = 5000;
 
 [[nodiscard]] const char* typeName(QEvent::Type type)
 {
-    switch (type) {
-    case QEvent::Enter:
-        return "enter";
-    case QEvent::Leave:
-        return "leave";
-    case QEvent::MouseButtonPress:
-        return "press";
-    case QEvent::MouseButtonRelease:
-        return "release";
-    default:
-        return "move";
-    }
+    return type == QEvent::Enter ? "enter"
+        : type == QEvent::Leave ? "leave"
+        : type == QEvent::MouseButtonPress ? "press"
+        : type == QEvent::MouseButtonRelease ? "release"
+                                             : "move";
 }
 
 class EventStream {

@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <utility>
+
 namespace fuzz {
 
 PlayerInput::PlayerInput(platform::Window& window)
@@ -81,17 +83,18 @@ void PlayerInput::crossTo(QWidget* under)
     }
 }
 
+void PlayerInput::sendMouse(QEvent::Type type, QWidget* to, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    const QPoint local = to == &window_.widget() ? inWindow() : to->mapFrom(&window_.widget(), inWindow());
+    QMouseEvent event(type, local, inWindow(), screen_, button, held, Qt::NoModifier);
+    send(to, event, local, leftHeld_);
+}
+
 void PlayerInput::sendMove()
 {
-    QWidget* to = target();
-    if (to == nullptr) {
-        return;
+    if (QWidget* to = target(); to != nullptr) {
+        sendMouse(QEvent::MouseMove, to, Qt::NoButton, held() ? heldButton() : Qt::NoButton);
     }
-    const QPoint local = to == &window_.widget() ? inWindow() : to->mapFrom(&window_.widget(), inWindow());
-    const Qt::MouseButtons buttons
-        = grabber_ == nullptr ? Qt::NoButton : (leftHeld_ ? Qt::LeftButton : Qt::RightButton);
-    QMouseEvent move(QEvent::MouseMove, local, inWindow(), screen_, Qt::NoButton, buttons, Qt::NoModifier);
-    send(to, move, local, leftHeld_);
 }
 
 void PlayerInput::moveToScreen(QPoint screen)
@@ -129,27 +132,16 @@ void PlayerInput::press(bool left)
     crossTo(to);
     grabber_ = to;
     leftHeld_ = left;
-    const Qt::MouseButton button = left ? Qt::LeftButton : Qt::RightButton;
-    const QPoint local = to == &window_.widget() ? inWindow() : to->mapFrom(&window_.widget(), inWindow());
-    QMouseEvent down(QEvent::MouseButtonPress, local, inWindow(), screen_, button, button, Qt::NoModifier);
-    send(to, down, local, left);
+    sendMouse(QEvent::MouseButtonPress, to, heldButton(), heldButton());
 }
 
 void PlayerInput::release()
 {
-    if (grabber_ == nullptr) {
-        return;
+    if (QWidget* from = std::exchange(grabber_, nullptr); from != nullptr) {
+        sendMouse(QEvent::MouseButtonRelease, from, heldButton(), Qt::NoButton);
+        // The grab is over: whatever the pointer is over now hears of it.
+        crossTo(widgetAt(screen_));
     }
-    QWidget* from = grabber_;
-    grabber_ = nullptr;
-    const Qt::MouseButton button = leftHeld_ ? Qt::LeftButton : Qt::RightButton;
-    const QPoint local
-        = from == &window_.widget() ? inWindow() : from->mapFrom(&window_.widget(), inWindow());
-    QMouseEvent up(
-        QEvent::MouseButtonRelease, local, inWindow(), screen_, button, Qt::NoButton, Qt::NoModifier);
-    send(from, up, local, leftHeld_);
-    // The grab is over: whatever the pointer is over now hears of it.
-    crossTo(widgetAt(screen_));
 }
 
 void PlayerInput::click()

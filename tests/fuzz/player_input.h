@@ -67,6 +67,8 @@ private:
     [[nodiscard]] QWidget* widgetAt(QPoint screen) const;
     void crossTo(QWidget* under);
     void sendMove();
+    void sendMouse(QEvent::Type type, QWidget* to, Qt::MouseButton button, Qt::MouseButtons held);
+    [[nodiscard]] Qt::MouseButton heldButton() const { return leftHeld_ ? Qt::LeftButton : Qt::RightButton; }
     void send(QWidget* to, QEvent& event, QPoint local, bool left = true);
 
     platform::Window& window_;

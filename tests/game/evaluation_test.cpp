@@ -96,15 +96,6 @@ TEST_F(EvaluationTest, StoneSpanIsInclusiveAndGoneStonesNeverStrike)
     }
 }
 
-TEST_F(EvaluationTest, BallStandingStillVerticallyChangesNothing)
-{
-    ballAt(100, 145, 0);
-    f->auswertung();
-    EXPECT_EQ(standing(), 25);
-    EXPECT_EQ(f->s, 0);
-    EXPECT_TRUE(notes->events.empty());
-}
-
 TEST_F(EvaluationTest, RisingStrikeCanBeFollowedByAFallingStrikeInTheSameCall)
 {
     // Top edge in the yellow band, bottom edge on the purple row's top.

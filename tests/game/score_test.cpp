@@ -55,30 +55,6 @@ TEST_F(ScoreTest, ShowsFourDigitsSoundsAPositiveScoreAndEndsALevelOnWholeSets)
     }
 }
 
-TEST_F(ScoreTest, EveryCallRepaintsAllFourDigits)
-{
-    auto pixels = [this](int k) {
-        std::vector<platform::Color> all;
-        for (int y = 0; y < ziffer(k).height(); ++y) {
-            for (int x = 0; x < ziffer(k).width(); ++x) {
-                all.push_back(ziffer(k).pixel(x, y));
-            }
-        }
-        return all;
-    };
-    f->Zahler(1111);
-    std::vector<std::vector<platform::Color>> before;
-    for (int k = 0; k < 4; ++k) {
-        before.push_back(pixels(k));
-        ziffer(k).graphics().setForeColor(0xFF00FF);
-        ziffer(k).graphics().fillRect(0, 0, ziffer(k).width(), ziffer(k).height());
-    }
-    f->Zahler(1111); // no digit changes
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(pixels(k), before[static_cast<std::size_t>(k)]) << "zahl(" << k << ")";
-    }
-}
-
 TEST_F(ScoreTest, AFullSetLaysANewOneWithTheObstacleAndTheBallWaiting)
 {
     startGame();

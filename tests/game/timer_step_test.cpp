@@ -118,20 +118,6 @@ TEST_F(TimerStepTest, SpaceBarAfterTheGameCountsEveryTickAsALostBall)
     EXPECT_FALSE(timer().enabled());
 }
 
-TEST_F(TimerStepTest, FiguresAreErasedAndDrawnAtTheirNewPlaces)
-{
-    pointerOverBoardX(100); // paddle from 250 to 50
-    ball(300, 300, 4, -5);
-    f->Timer1_Action();
-    ASSERT_EQ(f->mausx, 50);
-    const int y = f->mausy;
-    // The paddle's and the ball's middles show the pictures, their old places the board.
-    EXPECT_EQ(feld().pixel(50 + 50, y + 12), f->maus->pixel(50, 12));
-    EXPECT_EQ(feld().pixel(250 + 50, y + 12), f->p->pixel(250 + 50, y + 12));
-    EXPECT_EQ(feld().pixel(304 + 15, 295 + 15), f->ball->pixel(15, 15));
-    EXPECT_EQ(feld().pixel(300 + 2, 300 + 28), f->p->pixel(300 + 2, 300 + 28));
-}
-
 TEST_F(TimerStepTest, EvaluatesWhereTheBallStandsBeforeItMoves)
 {
     // 176 is below the stone rows: no evaluation, although the ball moves to 171.

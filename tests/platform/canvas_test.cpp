@@ -1,6 +1,8 @@
 // Canvas surfaces: drawing stays, the backdrop wipes, a refresh restores an
-// area from the backdrop and raises Paint; controls found by name and index.
+// area from the backdrop and raises Paint; controls found by name and index;
+// quitting once, and how failures that left a handler are said.
 #include "platform/canvas.h"
+#include "platform/globals.h"
 #include "platform/picture.h"
 #include "platform/static_controls.h"
 #include "platform/widgets.h"
@@ -177,4 +179,32 @@ TEST(Screen, ManyDrawingsWithinAFrameReachTheScreenInFewRepaints)
     EXPECT_LE(duringBurst, 20) << "every drawing was its own repaint";
     EXPECT_GT(counter.paints, duringBurst) << "the last drawings never reached the screen";
     widget.removeEventFilter(&counter);
+}
+
+TEST(Quitting, QuitTwiceEndsOnceWithTheFirstCode)
+{
+    platform::resetQuit();
+    EXPECT_FALSE(platform::quitRequested());
+    platform::Quit(0);
+    platform::Quit(3);
+    EXPECT_TRUE(platform::quitRequested());
+    EXPECT_EQ(platform::quitCode(), 0);
+    platform::resetQuit();
+}
+
+TEST(Reports, TheSameFailureAgainIsCountedButSaidOnlyAtPowersOfTen)
+{
+    const int before = platform::reportedFailures();
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 250; ++i) {
+        platform::reportFailure("Action", "picture maus2 is missing");
+    }
+    platform::reportFailure("Paint", "something else");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(platform::reportedFailures(), before + 251);
+    EXPECT_EQ(said,
+        "zindra: failure in Action: picture maus2 is missing\n"
+        "zindra: the same failure 10 times\n"
+        "zindra: the same failure 100 times\n"
+        "zindra: failure in Paint: something else\n");
 }

@@ -80,45 +80,6 @@ TEST(Fills, RoundRectCornersArcsOfZeroAndClipping)
     EXPECT_EQ(clipped.pixel(19, 19), kRed);
 }
 
-TEST(Settings, PersistBetweenUsesOfOneSurface)
-{
-    Picture p(40, 30);
-    p.graphics().setForeColor(0x123456);
-    p.graphics().setBold(true);
-    p.graphics().setTextSize(20);
-    const int boldHeight = p.graphics().textHeight();
-    p.graphics().fillRect(0, 0, 1, 1);
-    EXPECT_EQ(p.pixel(0, 0), 0x123456u);
-    EXPECT_TRUE(p.graphics().bold());
-    p.graphics().setTextSize(0);
-    EXPECT_LT(p.graphics().textHeight(), boldHeight); // 0 is the smaller default size
-    EXPECT_EQ(Picture(4, 4).graphics().foreColor(), 0x000000u); // settings belong to their surface
-}
-
-TEST(Text, DrawStringPutsTheBaselineAtY)
-{
-    Picture p(60, 60);
-    p.graphics().setForeColor(0x000000);
-    p.graphics().setTextSize(30);
-    p.graphics().drawString("H", 10, 40);
-    int lowest = -1;
-    int leftmost = 60;
-    for (int y = 0; y < 60; ++y) {
-        for (int x = 0; x < 60; ++x) {
-            if (p.pixel(x, y) != kWhite) {
-                lowest = std::max(lowest, y);
-                leftmost = std::min(leftmost, x);
-            }
-        }
-    }
-    // "H" has no descender: its ink ends on the row above the baseline.
-    EXPECT_GE(lowest, 38);
-    EXPECT_LE(lowest, 40);
-    EXPECT_GE(leftmost, 10);
-    EXPECT_LE(leftmost, 14);
-    EXPECT_GT(p.graphics().stringWidth("HH"), p.graphics().stringWidth("H"));
-}
-
 TEST(Pictures, TransparentOneSkipsExactlyPureWhite)
 {
     Picture source(3, 1);

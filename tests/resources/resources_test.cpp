@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -110,49 +109,6 @@ TEST_F(Resources, SeeThroughFiguresAreSolidWithoutALightFringe)
     }
 }
 
-TEST_F(Resources, M1IsAGreyMaskWithDarkAndLightParts)
-{
-    const platform::Picture& mask = *resources::m1();
-    int darkest = 255;
-    int lightest = 0;
-    for (int y = 0; y < mask.height(); ++y) {
-        for (int x = 0; x < mask.width(); ++x) {
-            const platform::Color c = mask.pixel(x, y);
-            const int r = int(c >> 16);
-            ASSERT_EQ(c, r * 0x010101u) << "at " << x << ", " << y;
-            darkest = std::min(darkest, r);
-            lightest = std::max(lightest, r);
-        }
-    }
-    EXPECT_LT(darkest, 64); // the button's own colour shows
-    EXPECT_GT(lightest, 128); // a highlight toward white
-}
-
-TEST_F(Resources, EachStoneIsOfItsRowsColour)
-{
-    // Which channels clearly lead at the centre: red, green, blue, yellow, purple.
-    for (const auto& [name, get, leads] :
-        { std::tuple { "r1", &resources::r1, std::array { true, false, false } },
-            { "g1", resources::g1, std::array { false, true, false } },
-            { "b1", resources::b1, std::array { false, false, true } },
-            { "e1", resources::e1, std::array { true, true, false } },
-            { "l1", resources::l1, std::array { true, false, true } } }) {
-        SCOPED_TRACE(name);
-        const platform::Color c = get()->pixel(50, 20);
-        int weakestLeader = 255;
-        int strongestOther = 0;
-        for (int i = 0; i < 3; ++i) {
-            const int channel = int((c >> (16 - 8 * i)) & 0xFF);
-            if (leads[i]) {
-                weakestLeader = std::min(weakestLeader, channel);
-            } else {
-                strongestOther = std::max(strongestOther, channel);
-            }
-        }
-        EXPECT_LT(strongestOther + 40, weakestLeader);
-    }
-}
-
 TEST_F(Resources, LeerCursorShowsNothing)
 {
     const auto cursor = resources::leerCursor();
@@ -180,30 +136,6 @@ TEST_F(Resources, EveryAccessorReadsOnceAndSharesOneObject)
     const int before = resources::readsFromApplication();
     EXPECT_EQ(resources::leerCursor().get(), resources::leerCursor().get());
     EXPECT_EQ(resources::readsFromApplication(), before + 1);
-}
-
-TEST_F(Resources, AccessorsAskForTheirOwnIds)
-{
-    std::vector<int> pictureIds;
-    std::vector<int> cursorIds;
-    resources::setResourceReader({
-        [&](int id) {
-            pictureIds.push_back(id);
-            return std::make_shared<platform::Picture>(1, 1);
-        },
-        [&](int id) {
-            cursorIds.push_back(id);
-            return std::make_shared<platform::MouseCursor>();
-        },
-    });
-    std::vector<int> expected;
-    for (const PictureAccessor& accessor : kPictures) {
-        (void)accessor.get();
-        expected.push_back(accessor.id);
-    }
-    (void)resources::leerCursor();
-    EXPECT_EQ(pictureIds, expected);
-    EXPECT_EQ(cursorIds, std::vector<int> { 168 }); // a cursor resource, not ball2's picture
 }
 
 TEST_F(Resources, ReleaseAllEmptiesTheFilledSlotsInShutdownOrder)

@@ -108,16 +108,9 @@ TEST(Soak, MemoryStaysAsTheFirstGameLeftItOverManyGames)
     ASSERT_GE(afterGame.size(), 2U) << "too few games to compare; play longer";
     const long first = afterGame.front();
     const long highest = *std::max_element(afterGame.begin(), afterGame.end());
-    std::cout << "soak: " << ticks << " ticks, " << afterGame.size()
-              << " games; resident after the first game " << megabytes(first) << " MB, lowest "
-              << megabytes(*std::min_element(afterGame.begin(), afterGame.end())) << " MB, highest "
-              << megabytes(highest) << " MB, after the last " << megabytes(afterGame.back())
-              << " MB\nsoak: samples (MB):";
-    const std::size_t step = std::max<std::size_t>(1, afterGame.size() / 20);
-    for (std::size_t i = 0; i < afterGame.size(); i += step) {
-        std::cout << ' ' << megabytes(afterGame[i]);
-    }
-    std::cout << std::endl;
+    std::cout << "soak: " << ticks << " ticks, " << afterGame.size() << " games; resident after the first game "
+              << megabytes(first) << " MB, at most " << megabytes(highest) << " MB, after the last "
+              << megabytes(afterGame.back()) << " MB" << std::endl;
 #ifdef ZINDRA_UNDER_ASAN
     // The sanitizer keeps freed memory in quarantine: its figures say nothing
     // about the game. The leak check at exit speaks for it.

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <thread>
 
-namespace measure {
+namespace xdrive {
 
 double nowMs()
 {
@@ -100,9 +100,15 @@ ChildProcess::~ChildProcess()
     stop();
 }
 
-bool ChildProcess::start(const std::string& program, const std::vector<std::string>& environment,
+bool ChildProcess::start(const std::vector<std::string>& command, const std::vector<std::string>& environment,
     const std::string& outputPath, int keepFd)
 {
+    std::vector<char*> argv;
+    for (const auto& word : command) {
+        argv.push_back(const_cast<char*>(word.c_str())); // the copies are the child's own
+    }
+    argv.push_back(nullptr);
+    exitStatus_.reset();
     const pid_t pid = forkChild();
     if (pid < 0) {
         return false;
@@ -118,9 +124,13 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
             fcntl(keepFd, F_SETFD, 0); // no close-on-exec for this one
         }
         for (const auto& entry : environment) {
-            putenv(const_cast<char*>(entry.c_str())); // the copy is the child's own
+            if (entry.find('=') == std::string::npos) {
+                unsetenv(entry.c_str());
+            } else {
+                putenv(const_cast<char*>(entry.c_str()));
+            }
         }
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     pid_ = pid;
@@ -150,6 +160,9 @@ bool ChildProcess::running()
     }
     int status = 0;
     if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        if (WIFEXITED(status)) {
+            exitStatus_ = WEXITSTATUS(status);
+        }
         forget(pid_);
         pid_ = -1;
         return false;
@@ -194,4 +207,4 @@ std::vector<pid_t> BusyLoad::pids() const
     return running;
 }
 
-} // namespace measure
+} // namespace xdrive

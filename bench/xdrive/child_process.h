@@ -1,13 +1,15 @@
-// The processes a measurement starts: the game, and the busy loops that load
-// the machine. Each dies with the measurement, however that ends.
+// The processes a test or a measurement starts: the X server, the game, the
+// busy loops that load the machine. Each dies with its parent, however that
+// ends.
 #pragma once
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
-namespace measure {
+namespace xdrive {
 
 // Monotonic time in milliseconds.
 [[nodiscard]] double nowMs();
@@ -24,21 +26,25 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Starts program with the current environment plus `environment`
-    // ("NAME=value" each); its stdout and stderr go to outputPath. keepFd, when
-    // not -1, stays open in the child under the same number.
-    bool start(const std::string& program, const std::vector<std::string>& environment,
+    // Starts command (the program, then its arguments) with the current
+    // environment changed by `environment` ("NAME=value" sets, "NAME" alone
+    // removes); its stdout and stderr go to outputPath. keepFd, when not -1,
+    // stays open in the child under the same number.
+    bool start(const std::vector<std::string>& command, const std::vector<std::string>& environment,
         const std::string& outputPath, int keepFd = -1);
     // A child that only burns CPU until it is stopped.
     bool startBusyLoop();
 
     [[nodiscard]] pid_t pid() const { return pid_; }
     [[nodiscard]] bool running();
+    // Once it has ended: its exit status; nothing when a signal ended it.
+    [[nodiscard]] std::optional<int> exitStatus() const { return exitStatus_; }
     // SIGTERM, then SIGKILL if it lingers; reaps it.
     void stop();
 
 private:
     pid_t pid_ = -1;
+    std::optional<int> exitStatus_;
 };
 
 // Both cores (or as many as asked) kept busy while it lives.
@@ -52,4 +58,4 @@ private:
     std::vector<ChildProcess> hogs_;
 };
 
-} // namespace measure
+} // namespace xdrive
