@@ -70,6 +70,8 @@ TEST_F(Package, InstallsWhatTheDesktopLooksForAndTheValidatorsAcceptIt)
     const QString metainfo = path(QStringLiteral("usr/share/metainfo/%1.metainfo.xml").arg(kId));
     for (const QString& file : { path(QStringLiteral("usr/bin/zindra")), desktop, metainfo,
              path(QStringLiteral("usr/share/man/man6/zindra.6.gz")),
+             path(QStringLiteral("usr/share/zindra/zindra.sf2")),
+             path(QStringLiteral("usr/share/doc/zindra/copyright")),
              path(QStringLiteral("usr/share/icons/hicolor/scalable/apps/%1.svg").arg(kId)) }) {
         EXPECT_TRUE(QFile::exists(file)) << file.toStdString();
     }

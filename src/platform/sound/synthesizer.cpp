@@ -9,9 +9,15 @@
 #include <filesystem>
 #include <mutex>
 
+#ifndef ZINDRA_SOUNDFONT_DIR
+#define ZINDRA_SOUNDFONT_DIR "../share/zindra"
+#endif
+
 namespace platform {
 
 namespace {
+
+constexpr const char* kOwnSoundFont = "zindra.sf2";
 
 // FluidSynth's own messages would go to stderr unasked; the game says once,
 // in its own words, why it is silent.
@@ -63,6 +69,18 @@ std::string Synthesizer::findSoundFont(const std::vector<std::string>& candidate
             }
         }
         return {};
+    }
+    // The game's own, cut to its instruments: beside the program in the build
+    // tree, or where the package installs it, relative to the program.
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const auto dir = program.parent_path();
+        for (const auto& path : { dir / kOwnSoundFont, dir / ZINDRA_SOUNDFONT_DIR / kOwnSoundFont }) {
+            if (exists(path)) {
+                return path;
+            }
+        }
     }
     for (const char* path : { "/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
              "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2",

@@ -16,7 +16,7 @@ public:
     static constexpr int kSampleRate = 44100;
 
     struct Options {
-        // SoundFont files to try in order; empty: the standard places.
+        // SoundFont files to try in order; empty: as findSoundFont() looks.
         std::vector<std::string> soundFonts;
         // Channel used for every note.
         int channel = 0;
@@ -27,7 +27,9 @@ public:
     Synthesizer(const Synthesizer&) = delete;
     Synthesizer& operator=(const Synthesizer&) = delete;
 
-    // The first GM SoundFont found in the standard places, or empty.
+    // The first of candidates that exists; without candidates the game's own
+    // (beside the program, or installed with it), else the first General MIDI
+    // SoundFont found in the standard places. Empty when there is none.
     [[nodiscard]] static std::string findSoundFont(const std::vector<std::string>& candidates = {});
 
     // True when a SoundFont is loaded (notes make sound).
