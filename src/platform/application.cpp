@@ -15,14 +15,29 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <dlfcn.h>
+
 #include <cstdint>
 #include <cstring>
+#include <thread>
 
 namespace platform {
 
 namespace {
 
 Application* theApplication = nullptr;
+
+// The first caption waits for the font configuration: some forty files parsed
+// and the font caches read, a few milliseconds of the start. Read it on a
+// thread of its own while the framework connects to the display; the font
+// library keeps one configuration, made by whichever asks first.
+void readFontConfigurationAhead()
+{
+    using Init = int (*)();
+    if (auto init = reinterpret_cast<Init>(dlsym(RTLD_DEFAULT, "FcInit"))) {
+        std::thread(init).detach();
+    }
+}
 
 struct Archive {
     const unsigned char* begin = nullptr;
@@ -110,6 +125,7 @@ Runtime::Runtime(int& argc, char** argv)
     : impl_(std::make_unique<Impl>())
 {
     if (QApplication::instance() == nullptr) {
+        readFontConfigurationAhead();
         impl_->qt = std::make_unique<QApplication>(argc, argv);
     }
     closeDisplayProbe();
