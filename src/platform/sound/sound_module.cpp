@@ -10,8 +10,9 @@
 extern "C" platform::NoteOutput* zindra_sound_open()
 {
     platform::Synthesizer::Options options;
-    if (const char* path = std::getenv("ZINDRA_SOUNDFONT")) {
-        // Test seam: a named SoundFont (or a missing one) instead of the standard places.
+    if (const char* path = std::getenv("ZINDRA_SOUNDFONT"); path != nullptr && *path != '\0') {
+        // A named SoundFont (or a missing one) instead of the standard places;
+        // an empty variable counts as unset.
         options.soundFonts = { path };
     }
     return new platform::SoundOutput(options);
