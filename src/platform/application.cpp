@@ -31,12 +31,13 @@ Application* theApplication = nullptr;
 // and the font caches read, a few milliseconds of the start. Read it on a
 // thread of its own while the framework connects to the display; the font
 // library keeps one configuration, made by whichever asks first.
-void readFontConfigurationAhead()
+std::thread readFontConfigurationAhead()
 {
     using Init = int (*)();
     if (auto init = reinterpret_cast<Init>(dlsym(RTLD_DEFAULT, "FcInit"))) {
-        std::thread(init).detach();
+        return std::thread(init);
     }
+    return {};
 }
 
 struct Archive {
@@ -118,6 +119,17 @@ std::shared_ptr<MouseCursor> ResourceFork::getCursor(int id) const
 }
 
 struct Runtime::Impl {
+    ~Impl() { endFramework(); }
+    // The font configuration's reading ends before the framework does,
+    // however short the run.
+    void endFramework()
+    {
+        if (fontConfiguration.joinable()) {
+            fontConfiguration.join();
+        }
+        qt.reset();
+    }
+    std::thread fontConfiguration;
     std::unique_ptr<QApplication> qt; // null when the caller made its own
 };
 
@@ -125,7 +137,7 @@ Runtime::Runtime(int& argc, char** argv)
     : impl_(std::make_unique<Impl>())
 {
     if (QApplication::instance() == nullptr) {
-        readFontConfigurationAhead();
+        impl_->fontConfiguration = readFontConfigurationAhead();
         impl_->qt = std::make_unique<QApplication>(argc, argv);
     }
     closeDisplayProbe();
@@ -197,7 +209,7 @@ int Runtime::run()
 
 int Runtime::shutdown()
 {
-    impl_->qt.reset();
+    impl_->endFramework();
     return status_;
 }
 
