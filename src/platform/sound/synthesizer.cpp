@@ -104,8 +104,10 @@ Synthesizer::Synthesizer(const Options& options)
     }
     impl_->settings = new_fluid_settings();
     fluid_settings_setnum(impl_->settings, "synth.sample-rate", kSampleRate);
-    // Only the instruments in use are kept in memory.
-    fluid_settings_setint(impl_->settings, "synth.dynamic-sample-loading", 1);
+    // Every sample is loaded with the SoundFont, not when its instrument is
+    // chosen: the game chooses one with every sound, and loading then would
+    // read the file while the rendering thread waits for the synthesizer.
+    fluid_settings_setint(impl_->settings, "synth.dynamic-sample-loading", 0);
     fluid_settings_setint(impl_->settings, "synth.polyphony", 32);
     fluid_settings_setint(impl_->settings, "synth.cpu-cores", 1);
     impl_->synth = new_fluid_synth(impl_->settings);
