@@ -2,16 +2,13 @@
 
 #include <pulse/error.h>
 #include <pulse/simple.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -47,7 +44,7 @@ std::int64_t nowUs()
 
 bool PulseServer::installed()
 {
-    return std::system("command -v pulseaudio > /dev/null 2>&1") == 0;
+    return xdrive::onPath("pulseaudio");
 }
 
 PulseServer::PulseServer()
@@ -75,29 +72,17 @@ bool PulseServer::start()
 {
     const std::string sink = "module-null-sink sink_name=zindra format=float32le rate=44100 channels=2";
     const std::string protocol = "module-native-protocol-unix auth-anonymous=1 socket=" + socket();
-    const std::string logPath = dir_ + "/server.log";
-    pid_ = fork();
-    if (pid_ == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL); // it dies with the test, whatever happens
-        // Its home, runtime and state directories are ours alone; as root it
-        // must be told that a per-user server is meant.
-        setenv("HOME", dir_.c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
-        std::freopen(logPath.c_str(), "a", stderr);
-        std::freopen("/dev/null", "w", stdout);
-        execlp("pulseaudio", "pulseaudio", "-n", "--daemonize=no", "--system=no", "--use-pid-file=no",
-            "--exit-idle-time=-1", "--disallow-exit", "--disable-shm=yes", "--log-level=notice",
-            ("--load=" + sink).c_str(), ("--load=" + protocol).c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+    // Its home, runtime and state directories are ours alone; as root it must
+    // be told that a per-user server is meant.
+    if (!process_.start({ "pulseaudio", "-n", "--daemonize=no", "--system=no", "--use-pid-file=no",
+                            "--exit-idle-time=-1", "--disallow-exit", "--disable-shm=yes", "--log-level=notice",
+                            "--load=" + sink, "--load=" + protocol },
+            { "HOME=" + dir_, "XDG_RUNTIME_DIR=" + dir_, "XDG_CONFIG_HOME=" + dir_ }, dir_ + "/server.log")) {
+        return false;
     }
-    for (int i = 0; i < 250 && pid_ > 0; ++i) {
+    for (int i = 0; i < 250 && process_.running(); ++i) {
         if (accepts(socket())) {
             return true;
-        }
-        if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-            pid_ = -1;
-            break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -106,11 +91,7 @@ bool PulseServer::start()
 
 void PulseServer::kill()
 {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
+    process_.kill();
 }
 
 MonitorRecording::MonitorRecording(std::string server)

@@ -4,7 +4,7 @@
 // the notes it played (ZINDRA_NOTE_LOG).
 #pragma once
 
-#include <sys/types.h>
+#include "child_process.h"
 
 #include <atomic>
 #include <cstdint>
@@ -46,7 +46,7 @@ private:
     [[nodiscard]] std::string socket() const { return dir_ + "/native"; }
 
     std::string dir_;
-    pid_t pid_ = -1;
+    xdrive::ChildProcess process_; // dies with the test, whatever happens
 };
 
 // The sink's monitor, recorded on a thread of its own.

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <sstream>
 #include <thread>
 
 namespace xdrive {
@@ -17,6 +18,17 @@ double nowMs()
 {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool onPath(const std::string& program)
+{
+    std::istringstream path(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "");
+    for (std::string dir; std::getline(path, dir, ':');) {
+        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 namespace {
@@ -175,14 +187,22 @@ void ChildProcess::stop()
     if (!running()) {
         return;
     }
-    kill(pid_, SIGTERM);
+    ::kill(pid_, SIGTERM);
     for (int i = 0; i < 100; ++i) { // up to 2 s to end on its own
         if (!running()) {
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    kill(pid_, SIGKILL);
+    kill();
+}
+
+void ChildProcess::kill()
+{
+    if (pid_ <= 0) {
+        return;
+    }
+    ::kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
     forget(pid_);
     pid_ = -1;

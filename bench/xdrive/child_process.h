@@ -14,6 +14,9 @@ namespace xdrive {
 // Monotonic time in milliseconds.
 [[nodiscard]] double nowMs();
 
+// Whether program can be started by name: an executable in a directory of PATH.
+[[nodiscard]] bool onPath(const std::string& program);
+
 // On SIGINT or SIGTERM every child still running is killed and the
 // measurement ends with status 130 at once, wherever it was waiting.
 void endWithChildrenOnSignal();
@@ -41,6 +44,8 @@ public:
     [[nodiscard]] std::optional<int> exitStatus() const { return exitStatus_; }
     // SIGTERM, then SIGKILL if it lingers; reaps it.
     void stop();
+    // SIGKILL at once, as a crash ends it; reaps it.
+    void kill();
 
 private:
     pid_t pid_ = -1;

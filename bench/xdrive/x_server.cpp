@@ -4,21 +4,12 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <sstream>
 
 namespace xdrive {
 
 std::string XServer::missing()
 {
-    std::istringstream path(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "");
-    for (std::string dir; std::getline(path, dir, ':');) {
-        if (!dir.empty() && access((dir + "/Xvfb").c_str(), X_OK) == 0) {
-            return {};
-        }
-    }
-    return "not installed: Xvfb";
+    return onPath("Xvfb") ? "" : "not installed: Xvfb";
 }
 
 bool XServer::start(int width, int height, int timeoutMs)

@@ -5,6 +5,7 @@
 // before that is handed over.
 #include "platform/note_player.h"
 
+#include "platform/program_files.h"
 #include "platform/sound/sound_module.h"
 #include "platform/startup_trace.h"
 
@@ -14,7 +15,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,13 +37,14 @@ std::vector<std::string> moduleCandidates()
     if (const char* path = std::getenv("ZINDRA_SOUND_MODULE")) {
         return { path };
     }
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return { kModuleName };
+    std::vector<std::string> candidates;
+    for (const auto& path : programFileCandidates(kModuleName, ZINDRA_SOUND_MODULE_DIR)) {
+        candidates.push_back(path);
     }
-    const auto dir = program.parent_path();
-    return { dir / kModuleName, dir / ZINDRA_SOUND_MODULE_DIR / kModuleName };
+    if (candidates.empty()) {
+        candidates.emplace_back(kModuleName); // the loader's own search
+    }
+    return candidates;
 }
 
 // Silent calls, when the module cannot be had.

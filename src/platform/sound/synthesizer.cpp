@@ -1,5 +1,7 @@
 #include "platform/sound/synthesizer.h"
 
+#include "platform/program_files.h"
+
 #include <fluidsynth.h>
 #include <malloc.h>
 
@@ -72,14 +74,9 @@ std::string Synthesizer::findSoundFont(const std::vector<std::string>& candidate
     }
     // The game's own, cut to its instruments: beside the program in the build
     // tree, or where the package installs it, relative to the program.
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        const auto dir = program.parent_path();
-        for (const auto& path : { dir / kOwnSoundFont, dir / ZINDRA_SOUNDFONT_DIR / kOwnSoundFont }) {
-            if (exists(path)) {
-                return path;
-            }
+    for (const auto& path : programFileCandidates(kOwnSoundFont, ZINDRA_SOUNDFONT_DIR)) {
+        if (exists(path)) {
+            return path;
         }
     }
     for (const char* path : { "/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
