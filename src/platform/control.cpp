@@ -41,7 +41,11 @@ void RectControl::setBounds(int left, int top, int width, int height)
     if (width != surface_->width() || height != surface_->height()) {
         surface_->resize(width, height, 0u);
         lookStale_ = true;
-        render();
+        // A window not yet shown draws every control as it opens; drawing
+        // them as they are made too would be work nobody sees.
+        if (window().isVisible()) {
+            render();
+        }
     }
 }
 

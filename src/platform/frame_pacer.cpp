@@ -73,6 +73,7 @@ void FramePacer::forget(ControlWidget* widget)
 
 void FramePacer::flush()
 {
+    timer_.stop();
     lastFlush_ = std::chrono::steady_clock::now();
     for (auto& [widget, region] : pending_) {
         widget->update(region);

@@ -24,10 +24,12 @@ public:
 
     void schedule(ControlWidget* widget, const QRect& area);
     void forget(ControlWidget* widget);
+    // Hands every pending change to the next repaint now: a window about to
+    // be painted for the first time shows them all in that one frame.
+    void flush();
 
 private:
     FramePacer();
-    void flush();
 
     QTimer timer_;
     std::vector<std::pair<ControlWidget*, QRegion>> pending_;

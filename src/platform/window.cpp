@@ -4,6 +4,7 @@
 
 #include "platform/cursor.h"
 #include "platform/cursor_data.h"
+#include "platform/frame_pacer.h"
 #include "platform/picture.h"
 #include "platform/surface.h"
 #include "platform/widgets.h"
@@ -12,6 +13,7 @@
 #include <QScreen>
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -114,14 +116,36 @@ void Window::show()
     traceStartup("window and controls made");
     dispatch("Open", [this] { Event_Open(); });
     traceStartup("window opened (Open handler done)");
+    // The controls appear after their window: Qt shows a window's children
+    // before the window itself, and the first child shown brings up the
+    // desktop's accessibility bridge, which asks the session's message bus
+    // for the accessibility bus (10 ms where no session bus runs and one is
+    // looked for), and the window would wait for that before it is mapped.
+    // Shown in the same turn, the controls are in its first frame all the same.
+    std::vector<QWidget*> controlWidgets;
+    if (!widget_->isVisible()) {
+        for (QObject* child : widget_->children()) {
+            auto* controlWidget = qobject_cast<QWidget*>(child);
+            if (controlWidget != nullptr && !controlWidget->isHidden()) {
+                controlWidget->hide();
+                controlWidgets.push_back(controlWidget);
+            }
+        }
+    }
+    widget_->show();
+    traceStartup("window shown");
+    for (QWidget* controlWidget : controlWidgets) {
+        controlWidget->show();
+    }
+    // Every control drawn once the window is on its way to the screen, and
+    // all of it in the first frame.
     for (const auto& control : controls_) {
         if (auto* shown = dynamic_cast<RectControl*>(control.get())) {
             shown->refresh(true);
         }
     }
+    detail::FramePacer::instance().flush();
     traceStartup("controls drawn");
-    widget_->show();
-    traceStartup("window shown");
 }
 
 bool Window::isVisible() const
