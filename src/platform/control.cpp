@@ -38,6 +38,10 @@ RectControl::~RectControl()
 void RectControl::setBounds(int left, int top, int width, int height)
 {
     widget_->setGeometry(left, top, width, height);
+    if (!keepsPixels()) {
+        lookChanged();
+        return;
+    }
     if (width != surface_->width() || height != surface_->height()) {
         surface_->resize(width, height, 0u);
         lookStale_ = true;

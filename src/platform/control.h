@@ -14,6 +14,7 @@ class Window;
 namespace detail {
 class ControlWidget;
 class Surface;
+struct ScreenArea;
 } // namespace detail
 
 // Anything that lives in a window's control list under a name (and, for an
@@ -66,10 +67,17 @@ public:
     // (a canvas), then the control draws itself again (a canvas raises Paint).
     virtual void refreshRect(int x, int y, int w, int h, bool erase);
 
-    // The colour at (x, y) of the control's surface, 0xRRGGBB; tests read it.
-    [[nodiscard]] Color pixel(int x, int y) const;
-    // The opacity (0..255) at (x, y) of the control's surface.
-    [[nodiscard]] int alpha(int x, int y) const;
+    // The colour at (x, y) of the control's look, 0xRRGGBB; tests read it.
+    [[nodiscard]] virtual Color pixel(int x, int y) const;
+    // The opacity (0..255) at (x, y) of the control's look.
+    [[nodiscard]] virtual int alpha(int x, int y) const;
+
+    // False for a control whose look is cheaper to draw than to keep (a
+    // plain rectangle, as large as the board): it keeps no surface, draws
+    // itself straight onto the screen with drawOnScreen and answers pixel()
+    // and alpha() from its properties.
+    [[nodiscard]] virtual bool keepsPixels() const { return true; }
+    virtual void drawOnScreen(detail::ScreenArea& /*screen*/) const { }
 
     // The surface, with the control's look drawn if it is due (see lookChanged).
     [[nodiscard]] detail::Surface& surface() const

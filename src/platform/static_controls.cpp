@@ -148,54 +148,71 @@ void Rectangle::setBottomRightColor(Color color)
     lookChanged();
 }
 
-void Rectangle::drawLook()
+Color Rectangle::colourAt(int x, int y) const
 {
-    // The fill, the top and left border in one colour and the bottom and
-    // right border in the other, meeting on the diagonals of the corners.
-    // Only the border's pixels are looked at one by one.
-    detail::Surface& target = surface();
-    const int w = target.width();
-    const int h = target.height();
-    target.image.fill(0xFF000000u | fill_);
-    const QRgb light = 0xFF000000u | topLeft_;
-    const QRgb dark = 0xFF000000u | bottomRight_;
-    const auto edge = [&](int x, int y) {
-        const int fromLeft = x;
-        const int fromTop = y;
-        const int fromRight = w - 1 - x;
-        const int fromBottom = h - 1 - y;
-        QRgb colour = 0;
-        if (fromTop < border_ && fromTop <= fromRight && fromTop < fromBottom) {
-            colour = light;
-        } else if (fromLeft < border_ && fromLeft <= fromBottom && fromLeft < fromRight) {
-            colour = light;
-        } else if (fromBottom < border_ || fromRight < border_) {
-            colour = dark;
-        } else {
-            return;
-        }
-        // Decided for each pixel of the game, filled into all its device pixels.
-        for (int row = y * target.scale; row < (y + 1) * target.scale; ++row) {
-            auto* line = reinterpret_cast<QRgb*>(target.image.scanLine(row)) + x * target.scale;
-            std::fill(line, line + target.scale, colour);
+    // The top and left border in one colour and the bottom and right border
+    // in the other, meeting on the diagonals of the corners.
+    const int fromRight = width() - 1 - x;
+    const int fromBottom = height() - 1 - y;
+    if (y < border_ && y <= fromRight && y < fromBottom) {
+        return topLeft_;
+    }
+    if (x < border_ && x <= fromBottom && x < fromRight) {
+        return topLeft_;
+    }
+    if (fromBottom < border_ || fromRight < border_) {
+        return bottomRight_;
+    }
+    return fill_;
+}
+
+Color Rectangle::pixel(int x, int y) const
+{
+    return QRect(0, 0, width(), height()).contains(x, y) ? colourAt(x, y) : 0;
+}
+
+int Rectangle::alpha(int x, int y) const
+{
+    return QRect(0, 0, width(), height()).contains(x, y) ? 255 : 0;
+}
+
+void Rectangle::drawOnScreen(detail::ScreenArea& screen) const
+{
+    // The fill in one go, then the border's pixels, one run of a colour at a
+    // time along each row. In the game's pixels: the painter covers all the
+    // device pixels of each.
+    const int w = width();
+    const int h = height();
+    const QRect area = screen.area.intersected(QRect(0, 0, w, h));
+    if (area.isEmpty()) {
+        return;
+    }
+    QPainter& painter = screen.painter;
+    painter.fillRect(area, rgb(fill_));
+    const auto runs = [&](int y, int from, int to) {
+        from = std::max(from, area.left());
+        to = std::min(to, area.right() + 1);
+        for (int x = from; x < to;) {
+            const Color colour = colourAt(x, y);
+            int end = x + 1;
+            while (end < to && colourAt(end, y) == colour) {
+                ++end;
+            }
+            if (colour != fill_) {
+                painter.fillRect(QRect(x, y, end - x, 1), rgb(colour));
+            }
+            x = end;
         }
     };
     const int band = std::max(border_, 0);
-    for (int y = 0; y < h; ++y) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
         if (y < band || y >= h - band) {
-            for (int x = 0; x < w; ++x) {
-                edge(x, y);
-            }
+            runs(y, 0, w);
             continue;
         }
-        for (int x = 0; x < std::min(band, w); ++x) {
-            edge(x, y);
-        }
-        for (int x = std::max(w - band, band); x < w; ++x) {
-            edge(x, y);
-        }
+        runs(y, 0, std::min(band, w));
+        runs(y, std::max(w - band, band), w);
     }
-    target.opaque = true;
 }
 
 } // namespace platform

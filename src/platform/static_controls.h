@@ -58,10 +58,17 @@ public:
     void setTopLeftColor(Color color);
     void setBottomRightColor(Color color);
 
-protected:
-    void drawLook() override;
+    // Its look follows from these few properties: it keeps no pixels.
+    [[nodiscard]] bool keepsPixels() const override { return false; }
+    void drawOnScreen(detail::ScreenArea& screen) const override;
+    [[nodiscard]] Color pixel(int x, int y) const override;
+    [[nodiscard]] int alpha(int x, int y) const override;
 
 private:
+    // The colour of the pixel (x, y) inside the rectangle: the fill, or a
+    // border's where (x, y) lies in it.
+    [[nodiscard]] Color colourAt(int x, int y) const;
+
     Color fill_ = 0xFFFFFF;
     int border_ = 1;
     Color topLeft_ = 0x000000;

@@ -63,7 +63,12 @@ void ControlWidget::setOpaque(bool opaque)
 void ControlWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    drawSurface(painter, event->rect(), control_.surface());
+    if (control_.keepsPixels()) {
+        drawSurface(painter, event->rect(), control_.surface());
+        return;
+    }
+    ScreenArea screen { painter, event->rect() };
+    control_.drawOnScreen(screen);
 }
 
 void ControlWidget::enterEvent(QEnterEvent* /*event*/)

@@ -2,6 +2,8 @@
 // show the surfaces and turn Qt's events into the framework's.
 #pragma once
 
+#include <QPainter>
+#include <QRect>
 #include <QWidget>
 
 namespace platform {
@@ -11,6 +13,13 @@ class Window;
 } // namespace platform
 
 namespace platform::detail {
+
+// What a control that keeps no pixels draws on: the painter of its widget's
+// paint event and the area (in the control's pixels) to be drawn.
+struct ScreenArea {
+    QPainter& painter;
+    QRect area;
+};
 
 class ControlWidget : public QWidget {
     Q_OBJECT
