@@ -122,20 +122,20 @@ void Window::show()
     // for the accessibility bus (10 ms where no session bus runs and one is
     // looked for), and the window would wait for that before it is mapped.
     // Shown in the same turn, the controls are in its first frame all the same.
-    std::vector<QWidget*> controlWidgets;
+    std::vector<RectControl*> shownAfter;
     if (!widget_->isVisible()) {
-        for (QObject* child : widget_->children()) {
-            auto* controlWidget = qobject_cast<QWidget*>(child);
-            if (controlWidget != nullptr && !controlWidget->isHidden()) {
-                controlWidget->hide();
-                controlWidgets.push_back(controlWidget);
+        for (const auto& control : controls_) {
+            auto* shown = dynamic_cast<RectControl*>(control.get());
+            if (shown != nullptr && shown->visible()) {
+                shown->setVisible(false);
+                shownAfter.push_back(shown);
             }
         }
     }
     widget_->show();
     traceStartup("window shown");
-    for (QWidget* controlWidget : controlWidgets) {
-        controlWidget->show();
+    for (RectControl* shown : shownAfter) {
+        shown->setVisible(true);
     }
     // Every control drawn once the window is on its way to the screen, and
     // all of it in the first frame.
