@@ -7,6 +7,7 @@
 #include "resources/resources.h"
 #include "ui/knopf/knopf.h"
 #include "ui/window/control_arrays.h"
+#include "ui/window/layout.h"
 
 #include <array>
 #include <string>
@@ -31,12 +32,7 @@ constexpr int kTimerMode = 2; // fires repeatedly
 constexpr int kTimerPeriod = 4; // milliseconds
 constexpr int kInstrument = 1; // General MIDI piano
 
-struct Bounds {
-    int left;
-    int top;
-    int width;
-    int height;
-};
+using layout::Bounds;
 
 void place(platform::RectControl& control, Bounds b, platform::RectControl* parent)
 {
@@ -98,7 +94,7 @@ void createFeld(Fenster1& f)
 {
     auto& board = f.add<platform::Canvas>("feld", kNoIndex);
     board.setBackdrop(resources::hintergrund());
-    place(board, { 20, 20, 600, 690 }, &f.control<platform::RectControl>("Rectangle1"));
+    place(board, layout::kBoard, &f.control<platform::RectControl>("Rectangle1"));
     board.onMouseEnter = [&f] { f.feld_MouseEnter(); };
     board.onMouseExit = [&f] { f.feld_MouseExit(); };
     board.onMouseMove = [&f](int x, int y) { f.feld_MouseMove(x, y); };
@@ -116,7 +112,7 @@ void createGroupBox(Fenster1& f, const char* name, Bounds b, int textSize)
 void createNeu(Fenster1& f)
 {
     auto& neu = f.add<Knopf>("neu", kNoIndex);
-    place(neu, { 761, 656, 100, 40 }, nullptr);
+    place(neu, layout::kNeu, nullptr);
     setCaption(neu, kDarkBrown, "NEU", kWhite);
     neu.Radius = 10;
     neu.Bold = true;
@@ -186,7 +182,7 @@ void createStaticText2(Fenster1& f)
 void createKnopf1(Fenster1& f)
 {
     auto& quit = f.add<Knopf>("Knopf1", kNoIndex);
-    place(quit, { 868, 7, 20, 20 }, nullptr);
+    place(quit, layout::kQuit, nullptr);
     setCaption(quit, kQuitRed, "X", kQuitText);
     quit.Radius = 0;
     quit.Bold = false;
