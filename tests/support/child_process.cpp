@@ -12,7 +12,7 @@
 #include <sstream>
 #include <thread>
 
-namespace xdrive {
+namespace support {
 
 double nowMs()
 {
@@ -227,4 +227,4 @@ std::vector<pid_t> BusyLoad::pids() const
     return running;
 }
 
-} // namespace xdrive
+} // namespace support

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace xdrive {
+namespace support {
 
 // Monotonic time in milliseconds.
 [[nodiscard]] double nowMs();
@@ -63,4 +63,4 @@ private:
     std::vector<ChildProcess> hogs_;
 };
 
-} // namespace xdrive
+} // namespace support
