@@ -227,7 +227,6 @@ int ticks(const std::string& program)
 
 int main(int argc, char** argv)
 {
-    support::endWithChildrenOnSignal();
     const std::string mode = argc == 3 ? argv[1] : "";
     if (mode == "start" || mode == "session") {
         return session(argv[2], mode == "session");

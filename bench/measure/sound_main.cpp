@@ -68,7 +68,6 @@ int main(int argc, char** argv)
     if (argc < 4) {
         return fail("usage: zindra_sound_measure GAME LOG SECONDS [loaded]");
     }
-    endWithChildrenOnSignal();
     const std::string program = argv[1];
     const double seconds = std::atof(argv[3]);
     const bool loaded = argc > 4 && std::string(argv[4]) == "loaded";
