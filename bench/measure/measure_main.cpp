@@ -207,7 +207,6 @@ int ticks(const std::string& program)
     GameSession game(program);
     game.setEnvironment("ZINDRA_PROBE_FD=" + std::to_string(pipeFds[1]));
     game.keepOpen(pipeFds[1]);
-    game.alsoWakeOn(pipeFds[0]);
     const bool started = game.start();
     close(pipeFds[1]);
     if (!started) {

@@ -4,8 +4,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/ipc.h>
-#include <sys/shm.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,7 +17,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XShm.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
 
@@ -51,44 +48,6 @@ int ignoreXErrors(Display*, XErrorEvent*)
     return 0;
 }
 
-// A picture of part of the screen in memory shared with the server: reading
-// the board about every tick costs no copy through the socket.
-struct SharedImage {
-    XImage* image = nullptr;
-    XShmSegmentInfo segment {};
-
-    bool create(Display* display, int width, int height)
-    {
-        const int screen = DefaultScreen(display);
-        image = XShmCreateImage(display, DefaultVisual(display, screen),
-            static_cast<unsigned>(DefaultDepth(display, screen)), ZPixmap, nullptr, &segment,
-            static_cast<unsigned>(width), static_cast<unsigned>(height));
-        if (image == nullptr || image->bits_per_pixel != 32) {
-            return false;
-        }
-        segment.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
-        if (segment.shmid < 0) {
-            return false;
-        }
-        segment.shmaddr = image->data = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
-        segment.readOnly = False;
-        const bool attached = segment.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(display, &segment) != 0;
-        XSync(display, False);
-        shmctl(segment.shmid, IPC_RMID, nullptr); // gone once both sides detach
-        return attached;
-    }
-
-    void destroy(Display* display)
-    {
-        if (image != nullptr) {
-            XShmDetach(display, &segment);
-            XDestroyImage(image); // frees the XImage, not the segment
-            shmdt(segment.shmaddr);
-            image = nullptr;
-        }
-    }
-};
-
 } // namespace
 
 struct GameSession::X {
@@ -97,16 +56,30 @@ struct GameSession::X {
     Window game = 0;
     int damageEventBase = 0;
     std::map<Window, Damage> damages;
-    SharedImage board;
-    SharedImage near;
 
     ~X()
     {
         if (display != nullptr) {
-            board.destroy(display);
-            near.destroy(display);
             XCloseDisplay(display);
         }
+    }
+
+    // Pixels of a window (the root: the screen) as they are on screen now;
+    // null when the server has no 32-bit pixels to give.
+    [[nodiscard]] QImage grab(Window window, int x, int y, int width, int height) const
+    {
+        XImage* got = XGetImage(display, window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+            AllPlanes, ZPixmap);
+        QImage image;
+        if (got != nullptr && got->bits_per_pixel == 32) {
+            image = QImage(reinterpret_cast<const uchar*>(got->data), width, height, got->bytes_per_line,
+                QImage::Format_RGB32)
+                        .copy();
+        }
+        if (got != nullptr) {
+            XDestroyImage(got);
+        }
+        return image;
     }
 
     // A window property's bytes; Xlib hands 32-bit items over as longs.
@@ -201,10 +174,8 @@ bool GameSession::startServer()
     x.display = XOpenDisplay(display.c_str());
     int ignored[4] = {};
     if (x.display == nullptr || XTestQueryExtension(x.display, &ignored[0], &ignored[1], &ignored[2], &ignored[3]) == 0
-        || XDamageQueryExtension(x.display, &x.damageEventBase, &ignored[0]) == 0 || XShmQueryExtension(x.display) == 0
-        || !x.board.create(x.display, layout::kBoard.width, layout::kBoard.height)
-        || !x.near.create(x.display, kNearSize, kNearSize)) {
-        error_ = "no XTEST, DAMAGE or MIT-SHM on Xvfb " + display;
+        || XDamageQueryExtension(x.display, &x.damageEventBase, &ignored[0]) == 0) {
+        error_ = "no XTEST or DAMAGE on Xvfb " + display;
         return false;
     }
     // From now on every new top-level window is watched, so that neither its
@@ -297,12 +268,9 @@ void GameSession::pump(double ms)
         if (left <= 0) {
             return;
         }
-        pollfd fds[2] = { { ConnectionNumber(display), POLLIN, 0 }, { wakeFd_, POLLIN, 0 } };
+        pollfd readable { ConnectionNumber(display), POLLIN, 0 };
         const timespec wait { static_cast<time_t>(left / 1000), static_cast<long>(std::fmod(left, 1000.0) * 1e6) };
-        if (ppoll(fds, wakeFd_ >= 0 ? 2 : 1, &wait, nullptr) > 0 && wakeFd_ >= 0 && (fds[1].revents & POLLIN) != 0) {
-            pump(0); // what came along, before the caller reads its descriptor
-            return;
-        }
+        ppoll(&readable, 1, &wait, nullptr);
     }
 }
 
@@ -360,25 +328,7 @@ bool GameSession::asksForNoDecorations() const
 
 QImage GameSession::screenshot() const
 {
-    if (x_->display == nullptr) {
-        return {};
-    }
-    XImage* grab = XGetImage(x_->display, x_->root, 0, 0, static_cast<unsigned>(screenWidth_),
-        static_cast<unsigned>(screenHeight_), AllPlanes, ZPixmap);
-    if (grab == nullptr) {
-        return {};
-    }
-    QImage image(screenWidth_, screenHeight_, QImage::Format_RGB32);
-    const bool plain = grab->bits_per_pixel == 32 && grab->red_mask == 0xFF0000 && grab->blue_mask == 0xFF;
-    for (int y = 0; y < screenHeight_; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const auto* from = reinterpret_cast<const std::uint32_t*>(grab->data + static_cast<long>(y) * grab->bytes_per_line);
-        for (int x = 0; x < screenWidth_; ++x) {
-            row[x] = 0xFF000000U | ((plain ? from[x] : static_cast<QRgb>(XGetPixel(grab, x, y))) & 0xFFFFFFU);
-        }
-    }
-    XDestroyImage(grab);
-    return image;
+    return x_->display == nullptr ? QImage() : x_->grab(x_->root, 0, 0, screenWidth_, screenHeight_);
 }
 
 QImage GameSession::windowShot() const
@@ -398,25 +348,19 @@ QImage GameSession::windowShot() const
     return {};
 }
 
-std::optional<BoardView> GameSession::readBoard(std::optional<BallSighting> near)
+BoardView GameSession::readBoard(std::optional<BallSighting> near) const
 {
-    X& x = *x_;
-    SharedImage& shared = near ? x.near : x.board;
     BoardView view;
+    int width = layout::kBoard.width;
+    int height = layout::kBoard.height;
     if (near) {
-        view.left = std::clamp(near->x - kNearSize / 2, 0, layout::kBoard.width - kNearSize);
-        view.top = std::clamp(near->y - kNearSize / 2, 0, layout::kBoard.height - kNearSize);
+        view.left = std::clamp(near->x - kNearSize / 2, 0, width - kNearSize);
+        view.top = std::clamp(near->y - kNearSize / 2, 0, height - kNearSize);
+        width = height = kNearSize;
     }
-    if (x.game == 0
-        || XShmGetImage(x.display, x.game, shared.image, layout::kBoard.left + view.left,
-               layout::kBoard.top + view.top, AllPlanes)
-            == 0) {
-        return std::nullopt;
+    if (x_->game != 0) {
+        view.image = x_->grab(x_->game, layout::kBoard.left + view.left, layout::kBoard.top + view.top, width, height);
     }
-    view.pixels = reinterpret_cast<const std::uint32_t*>(shared.image->data);
-    view.width = shared.image->width;
-    view.height = shared.image->height;
-    view.stride = shared.image->bytes_per_line / 4;
     return view;
 }
 
@@ -541,14 +485,9 @@ void GameSession::lookAndAct()
     // Near where the ball was last: a small read. The whole board only when it
     // is not there, and not at all while no ball has been seen (a waiting game
     // is checked at the next look anyway).
-    std::optional<BallSighting> ball;
-    if (auto image = readBoard(lastBall_)) {
-        ball = findBall(*image);
-    }
+    std::optional<BallSighting> ball = findBall(readBoard(lastBall_));
     if (!ball && lastBall_) {
-        if (auto image = readBoard()) {
-            ball = findBall(*image);
-        }
+        ball = findBall(readBoard());
     }
     lastBall_ = ball;
     const Decision decision = player_.look(ball, nowMs());

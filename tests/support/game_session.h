@@ -79,10 +79,8 @@ public:
     [[nodiscard]] double lastDrawnAt() const { return lastDrawnAt_; }
     [[nodiscard]] const std::vector<double>& updates() const { return updates_; }
 
-    // Handles the server's events for ms (0: those queued); also returns when
-    // the descriptor given to alsoWakeOn is readable.
+    // Handles the server's events for ms (0: those queued).
     void pump(double ms);
-    void alsoWakeOn(int fd) { wakeFd_ = fd; }
     // Pumps until the condition holds (true) or ms have passed (false).
     template <class Condition> [[nodiscard]] bool waitFor(Condition&& condition, double ms)
     {
@@ -105,9 +103,9 @@ public:
     // The whole screen; the window's content cut out of it (null on failure).
     [[nodiscard]] QImage screenshot() const;
     [[nodiscard]] QImage windowShot() const;
-    // A part of the board as it is on screen now, through shared memory: a
-    // square of kNearSize around near, else the whole board.
-    [[nodiscard]] std::optional<BoardView> readBoard(std::optional<BallSighting> near = {});
+    // A part of the board as it is on screen now: a square of kNearSize
+    // around near, else the whole board.
+    [[nodiscard]] BoardView readBoard(std::optional<BallSighting> near = {}) const;
 
     // Pointer and keyboard, in window coordinates; each is on the server when
     // it returns.
@@ -169,7 +167,6 @@ private:
     int screenHeight_ = kScreenHeight;
     std::vector<std::string> environment_;
     int keepFd_ = -1;
-    int wakeFd_ = -1;
     std::string error_;
     double startedAt_ = 0;
     double mappedAt_ = 0;

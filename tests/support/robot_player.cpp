@@ -39,11 +39,11 @@ constexpr int kLaunchesBeforeNewGame = 2;
 constexpr double kClickGapMs = 250;
 constexpr double kNewGameGapMs = 1000;
 
-[[nodiscard]] bool looksLikeBall(std::uint32_t rgb)
+[[nodiscard]] bool looksLikeBall(QRgb rgb)
 {
-    const int r = static_cast<int>((rgb >> 16) & 0xFFU);
-    const int g = static_cast<int>((rgb >> 8) & 0xFFU);
-    const int b = static_cast<int>(rgb & 0xFFU);
+    const int r = qRed(rgb);
+    const int g = qGreen(rgb);
+    const int b = qBlue(rgb);
     return std::min({ r, g, b }) >= kMinChannel && std::max({ r, g, b }) - std::min({ r, g, b }) <= kMaxSpread;
 }
 
@@ -55,16 +55,18 @@ constexpr double kNewGameGapMs = 1000;
 
 } // namespace
 
-std::optional<BallSighting> findBall(const BoardView& image)
+std::optional<BallSighting> findBall(const BoardView& view)
 {
+    const QImage& image = view.image;
     int hits = 0;
-    int minX = image.width;
+    int minX = image.width();
     int maxX = -1;
-    int minY = image.height;
+    int minY = image.height();
     int maxY = -1;
-    for (int y = 0; y < image.height; y += kStep) {
-        for (int x = 0; x < image.width; x += kStep) {
-            if (onObstacle(image.left + x, image.top + y) || !looksLikeBall(image.at(x, y))) {
+    for (int y = 0; y < image.height(); y += kStep) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); x += kStep) {
+            if (onObstacle(view.left + x, view.top + y) || !looksLikeBall(row[x])) {
                 continue;
             }
             ++hits;
@@ -77,7 +79,7 @@ std::optional<BallSighting> findBall(const BoardView& image)
     if (hits < kMinHits || maxX - minX > kMaxExtent || maxY - minY > kMaxExtent) {
         return std::nullopt;
     }
-    return BallSighting { image.left + (minX + maxX) / 2, image.top + (minY + maxY) / 2 };
+    return BallSighting { view.left + (minX + maxX) / 2, view.top + (minY + maxY) / 2 };
 }
 void Player::chooseAim()
 {

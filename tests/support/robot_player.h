@@ -11,26 +11,18 @@
 // down for ever).
 #pragma once
 
-#include <cstddef>
+#include <QImage>
+
 #include <cstdint>
 #include <optional>
 
 namespace support {
 
-// Pixels of part of the board as 0xRRGGBB in the low 24 bits, row after row,
-// stride pixels apart; (left, top) is where the part lies on the board.
+// Part of the board as it is on screen; (left, top) is where it lies on the board.
 struct BoardView {
-    const std::uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int stride = 0;
+    QImage image;
     int left = 0;
     int top = 0;
-
-    [[nodiscard]] std::uint32_t at(int x, int y) const
-    {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(stride) + static_cast<std::size_t>(x)];
-    }
 };
 
 // The ball's centre in board coordinates.
