@@ -12,6 +12,7 @@
 // which names every picture it rewrote and how many pixels changed; look at
 // them before committing them.
 #include "game/game_fixture.h"
+#include "reference_frame.h"
 #include "platform/surface.h"
 #include "platform/widgets.h"
 #include "resources/resources.h"
@@ -72,22 +73,11 @@ protected:
         return image;
     }
 
-    static QImage artBeneath(int scale)
-    {
-        QImage art = resources::Hintergrund2()->surface().image.convertToFormat(QImage::Format_RGB32);
-        QImage board = resources::hintergrund()->surface().image;
-        art.setDevicePixelRatio(1);
-        board.setDevicePixelRatio(1);
-        QPainter(&art).drawImage(QPoint(20, 20) * scale, board);
-        return art;
-    }
-
     static void looksLikeReference(const QImage& frame, const std::string& name, int scale)
     {
-        const QString path = QDir(ZINDRA_REFERENCES).filePath(QString::fromStdString(name + ".png"));
-        const QImage art = artBeneath(scale);
-        QImage reference = art;
-        QPainter(&reference).drawImage(0, 0, QImage(path));
+        const QString path = referencePath(name);
+        const QImage art = artBeneathFrames(scale);
+        const QImage reference = referenceFrame(name, scale);
         int changed = 0;
         const QImage difference = differences(reference, frame, changed);
         if (changed == 0) {
