@@ -106,6 +106,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont | fluid-soundfont-gm, fonts-dejavu-core")
 set(CPACK_STRIP_FILES ON)
+# Whatever the umask of whoever packs.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # Only what the game installs (no test or benchmark programs), with the
 # program in games/ instead of <bindir>.
 set(CPACK_INSTALL_CMAKE_PROJECTS
