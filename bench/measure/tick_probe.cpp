@@ -33,7 +33,8 @@ void startProbe()
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
         const std::string line = std::to_string(ticks.ticksDelivered()) + (ticks.enabled() ? " 1 " : " 0 ")
             + std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()) + "\n";
-        (void)write(probeFd, line.data(), line.size()); // a full pipe loses a report, nothing more
+        // A full pipe loses a report, nothing more.
+        [[maybe_unused]] const ssize_t written = write(probeFd, line.data(), line.size());
     });
     timer->start(kReportMs);
 }
