@@ -50,14 +50,21 @@ protected:
         const std::string suffix = "-" + std::to_string(scale) + "x";
         looksLikeReference(shot(scale), "first-frame" + suffix, scale);
 
-        // A new game, the ball launched from the paddle, and play until a
-        // stone is out, the score shows it and the ball falls back.
-        pointerOverBoardX(240);
-        f->control<Knopf>("neu").Action();
+        // The pointer over the board shows the paddle; a click on NEU wipes
+        // it and lays the stones; the ball, launched at a gap between two
+        // stones, rises past them, knocks out the stone above and is falling
+        // back across them.
+        pointerOverBoardX(112);
         feld().onMouseEnter();
-        feld().onMouseMove(240, 600);
-        feld().onMouseDown(240, 600);
-        for (int tick = 0; tick < 150; ++tick) {
+        feld().onMouseMove(112, 600);
+        auto& neu = f->control<Knopf>("neu");
+        neu.MouseEnter();
+        neu.MouseDown(50, 20);
+        neu.MouseUp(50, 20);
+        neu.MouseExit();
+        feld().onMouseMove(112, 600);
+        feld().onMouseDown(112, 600);
+        for (int tick = 0; tick < 100; ++tick) {
             timer().onAction();
         }
         looksLikeReference(shot(scale), "in-play" + suffix, scale);
