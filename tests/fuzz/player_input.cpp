@@ -5,10 +5,11 @@
 #include "platform/widgets.h"
 #include "platform/window.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include <utility>
 
@@ -30,80 +31,42 @@ QPoint PlayerInput::inWindow() const
     return screen_ - QPoint(window_.Left(), window_.Top());
 }
 
-QWidget* PlayerInput::widgetAt(QPoint screen) const
+void PlayerInput::send(QEvent& event)
 {
-    QWidget& top = window_.widget();
-    const QPoint local = screen - QPoint(window_.Left(), window_.Top());
-    if (!top.rect().contains(local)) {
-        return nullptr; // off the window: the events go to someone else
-    }
-    // childAt passes over hidden widgets and those that let the pointer through.
-    QWidget* child = top.childAt(local);
-    return child != nullptr ? child : &top;
+    QCoreApplication::sendEvent(window_.widget().windowHandle(), &event);
 }
 
-QWidget* PlayerInput::target() const
+void PlayerInput::sendMouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
-    return grabber_ != nullptr ? grabber_ : widgetAt(screen_);
+    QMouseEvent event(type, inWindow(), inWindow(), screen_, button, buttons, Qt::NoModifier);
+    send(event);
 }
 
-platform::RectControl* PlayerInput::controlOf(const QWidget* widget) const
+// The window hears of the pointer coming onto it or going off it, except
+// while a button is held: then it keeps the pointer until the release.
+void PlayerInput::crossWindowEdge()
 {
-    for (const auto& control : window_.controls()) {
-        auto* shown = dynamic_cast<platform::RectControl*>(control.get());
-        if (shown != nullptr && static_cast<const QWidget*>(&shown->widget()) == widget) {
-            return shown;
-        }
-    }
-    return nullptr;
-}
-
-void PlayerInput::send(QWidget* to, QEvent& event, QPoint local, bool left)
-{
-    QApplication::sendEvent(to, &event);
-    if (onDelivered) {
-        onDelivered(event.type(), to, local, left);
-    }
-}
-
-void PlayerInput::crossTo(QWidget* under)
-{
-    if (under == hovered_) {
+    const bool over = window_.widget().rect().contains(inWindow());
+    if (held() || over == over_) {
         return;
     }
-    if (hovered_ != nullptr) {
+    over_ = over;
+    if (over) {
+        QEnterEvent enter(inWindow(), inWindow(), screen_);
+        send(enter);
+    } else {
         QEvent leave(QEvent::Leave);
-        send(hovered_, leave, {});
-    }
-    hovered_ = under;
-    if (under != nullptr) {
-        const QPoint local = under->mapFrom(&window_.widget(), inWindow());
-        QEnterEvent enter(local, inWindow(), screen_);
-        send(under, enter, local);
-    }
-}
-
-void PlayerInput::sendMouse(QEvent::Type type, QWidget* to, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    const QPoint local = to == &window_.widget() ? inWindow() : to->mapFrom(&window_.widget(), inWindow());
-    QMouseEvent event(type, local, inWindow(), screen_, button, held, Qt::NoModifier);
-    send(to, event, local, leftHeld_);
-}
-
-void PlayerInput::sendMove()
-{
-    if (QWidget* to = target(); to != nullptr) {
-        sendMouse(QEvent::MouseMove, to, Qt::NoButton, held() ? heldButton() : Qt::NoButton);
+        send(leave);
     }
 }
 
 void PlayerInput::moveToScreen(QPoint screen)
 {
     screen_ = screen;
-    if (grabber_ == nullptr) {
-        crossTo(widgetAt(screen_));
+    crossWindowEdge();
+    if (over_) {
+        sendMouse(QEvent::MouseMove, Qt::NoButton, button_);
     }
-    sendMove();
 }
 
 void PlayerInput::moveToWindow(QPoint local)
@@ -116,47 +79,28 @@ void PlayerInput::moveOnto(const platform::RectControl& control)
     moveToWindow(QPoint(control.left() + control.width() / 2, control.top() + control.height() / 2));
 }
 
-void PlayerInput::windowMoved()
-{
-    if (grabber_ == nullptr) {
-        crossTo(widgetAt(screen_));
-    }
-}
-
 void PlayerInput::press(bool left)
 {
-    QWidget* to = widgetAt(screen_);
-    if (grabber_ != nullptr || to == nullptr) {
-        return;
+    if (!held() && over_) {
+        button_ = left ? Qt::LeftButton : Qt::RightButton;
+        sendMouse(QEvent::MouseButtonPress, button_, button_);
     }
-    crossTo(to);
-    grabber_ = to;
-    leftHeld_ = left;
-    sendMouse(QEvent::MouseButtonPress, to, heldButton(), heldButton());
 }
 
 void PlayerInput::release()
 {
-    if (QWidget* from = std::exchange(grabber_, nullptr); from != nullptr) {
-        sendMouse(QEvent::MouseButtonRelease, from, heldButton(), Qt::NoButton);
-        // The grab is over: whatever the pointer is over now hears of it.
-        crossTo(widgetAt(screen_));
+    if (held()) {
+        sendMouse(QEvent::MouseButtonRelease, std::exchange(button_, Qt::NoButton), Qt::NoButton);
+        crossWindowEdge();
     }
-}
-
-void PlayerInput::click()
-{
-    press();
-    release();
 }
 
 void PlayerInput::key(int qtKey, const QString& text)
 {
-    const auto qkey = static_cast<Qt::Key>(qtKey);
-    QKeyEvent down(QEvent::KeyPress, qkey, Qt::NoModifier, text);
-    QApplication::sendEvent(&window_.widget(), &down);
-    QKeyEvent up(QEvent::KeyRelease, qkey, Qt::NoModifier, text);
-    QApplication::sendEvent(&window_.widget(), &up);
+    for (const QEvent::Type type : { QEvent::KeyPress, QEvent::KeyRelease }) {
+        QKeyEvent event(type, qtKey, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(&window_.widget(), &event);
+    }
 }
 
 } // namespace fuzz

@@ -82,7 +82,8 @@ struct Owned {
 [[nodiscard]] long growth(const std::vector<Owned>& games, long Owned::*figure)
 {
     long floor = games.back().*figure;
-    for (auto game = games.end() - std::min<std::ptrdiff_t>(3, std::ssize(games) - 1); game != games.end(); ++game) {
+    for (auto game = games.end() - std::min<std::ptrdiff_t>(3, std::ssize(games) - 1); game != games.end();
+         ++game) {
         floor = std::min(floor, (*game).*figure);
     }
     return floor - games.front().*figure;
@@ -140,9 +141,9 @@ TEST(Soak, MemoryStaysAsTheFirstGameLeftItOverManyGames)
     const long heap = growth(afterGame, &Owned::heap);
     const long anonymous = growth(afterGame, &Owned::anonymous);
     std::cout << "soak: " << ticks << " ticks, " << afterGame.size() << " games; after the first game heap "
-              << megabytes(afterGame.front().heap) << " MB, anonymous " << megabytes(afterGame.front().anonymous)
-              << " MB; later grown by " << megabytes(heap) << " and " << megabytes(anonymous) << " MB"
-              << std::endl;
+              << megabytes(afterGame.front().heap) << " MB, anonymous "
+              << megabytes(afterGame.front().anonymous) << " MB; later grown by " << megabytes(heap)
+              << " and " << megabytes(anonymous) << " MB" << std::endl;
 #ifdef ZINDRA_UNDER_ASAN
     // The sanitizer keeps freed memory in quarantine: its figures say nothing
     // about the game. The leak check at exit speaks for it.
