@@ -54,20 +54,45 @@ protected:
     }
 };
 
-// ---- the embedded art --------------------------------------------------------
-
-TEST_F(Resources, EveryPictureHasItsSizeAndOnlyTheFiguresAreTransparent)
+// Each picture read once, with its size, Transparent only for the figures;
+// the empty cursor likewise; releaseAll empties the slots in shutdown order
+// whatever the order they were filled in, and an emptied slot loads afresh.
+TEST_F(Resources, EveryAccessorReadsOnceSharesItsObjectAndReleaseAllEmptiesTheSlotsInOrder)
 {
-    for (const PictureAccessor& accessor : kPictures) {
-        SCOPED_TRACE(accessor.name);
-        const PictureRef picture = accessor.get();
+    std::vector<std::string> filled;
+    for (auto accessor = kPictures.rbegin(); accessor != kPictures.rend(); ++accessor) {
+        SCOPED_TRACE(accessor->name);
+        const int before = resources::readsFromApplication();
+        const PictureRef picture = accessor->get();
         ASSERT_NE(picture, nullptr);
-        EXPECT_EQ(picture->transparent(), accessor.transparent ? 1 : 0);
-        if (accessor.width > 0) {
-            EXPECT_EQ(picture->width(), accessor.width);
-            EXPECT_EQ(picture->height(), accessor.height);
+        EXPECT_EQ(accessor->get().get(), picture.get());
+        EXPECT_EQ(resources::readsFromApplication(), before + 1);
+        EXPECT_EQ(picture->transparent(), accessor->transparent ? 1 : 0);
+        if (accessor->width > 0) {
+            EXPECT_EQ(QSize(picture->width(), picture->height()), QSize(accessor->width, accessor->height));
+        }
+        filled.insert(filled.begin(), accessor->name);
+    }
+    const int before = resources::readsFromApplication();
+    const auto cursor = resources::leerCursor();
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(resources::leerCursor().get(), cursor.get());
+    EXPECT_EQ(resources::readsFromApplication(), before + 1);
+    EXPECT_FALSE(cursor->isArrow());
+    const QImage image = cursor->data().cursor.pixmap().toImage();
+    ASSERT_FALSE(image.isNull());
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            ASSERT_EQ(qAlpha(image.pixel(x, y)), 0) << "visible at " << x << ", " << y;
         }
     }
+
+    const PictureRef oldR1 = resources::r1();
+    filled.emplace_back("leerCursor");
+    EXPECT_EQ(resources::releaseAll(), filled);
+    EXPECT_TRUE(resources::releaseAll().empty());
+    EXPECT_NE(resources::r1().get(), oldR1.get());
+    EXPECT_EQ(resources::readsFromApplication(), before + 2);
 }
 
 // A figure is drawn on pure white, which becomes see-through: a white pixel
@@ -109,94 +134,37 @@ TEST_F(Resources, SeeThroughFiguresAreSolidWithoutALightFringe)
     }
 }
 
-TEST_F(Resources, LeerCursorShowsNothing)
-{
-    const auto cursor = resources::leerCursor();
-    ASSERT_NE(cursor, nullptr);
-    EXPECT_FALSE(cursor->isArrow());
-    const QImage image = cursor->data().cursor.pixmap().toImage();
-    ASSERT_FALSE(image.isNull());
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            ASSERT_EQ(qAlpha(image.pixel(x, y)), 0) << "visible at " << x << ", " << y;
-        }
-    }
-}
-
-// ---- caching -------------------------------------------------------------------
-
-TEST_F(Resources, EveryAccessorReadsOnceAndSharesOneObject)
-{
-    for (const PictureAccessor& accessor : kPictures) {
-        SCOPED_TRACE(accessor.name);
-        const int before = resources::readsFromApplication();
-        EXPECT_EQ(accessor.get().get(), accessor.get().get());
-        EXPECT_EQ(resources::readsFromApplication(), before + 1);
-    }
-    const int before = resources::readsFromApplication();
-    EXPECT_EQ(resources::leerCursor().get(), resources::leerCursor().get());
-    EXPECT_EQ(resources::readsFromApplication(), before + 1);
-}
-
-TEST_F(Resources, ReleaseAllEmptiesTheFilledSlotsInShutdownOrder)
-{
-    const PictureRef oldR1 = resources::r1();
-    (void)resources::leerCursor();
-    (void)resources::m1();
-    (void)resources::ball2();
-    EXPECT_EQ(resources::releaseAll(), (std::vector<std::string> { "ball2", "m1", "r1", "leerCursor" }));
-    EXPECT_TRUE(resources::releaseAll().empty());
-
-    // Emptied slots load afresh on their next call.
-    const int before = resources::readsFromApplication();
-    EXPECT_NE(resources::r1().get(), oldR1.get());
-    EXPECT_EQ(resources::readsFromApplication(), before + 1);
-}
-
-// ---- missing resources -----------------------------------------------------
-
-TEST_F(Resources, MissingResourceGivesNullAndIsReadAgainNextCall)
-{
-    bool present = false;
-    resources::setResourceReader({
-        [&](int) { return present ? std::make_shared<platform::Picture>(100, 30) : nullptr; },
-        [&](int) { return present ? std::make_shared<platform::MouseCursor>() : nullptr; },
-    });
-    const int before = resources::readsFromApplication();
-    EXPECT_EQ(resources::b1(), nullptr);
-    EXPECT_EQ(resources::leerCursor(), nullptr);
-    EXPECT_TRUE(resources::releaseAll().empty());
-
-    present = true;
-    const PictureRef b1 = resources::b1();
-    ASSERT_NE(b1, nullptr);
-    EXPECT_EQ(b1->transparent(), 0);
-    EXPECT_NE(resources::leerCursor(), nullptr);
-    EXPECT_EQ(resources::b1().get(), b1.get());
-    EXPECT_EQ(resources::readsFromApplication(), before + 4);
-}
-
-TEST_F(Resources, MissingTransparentPictureRaisesNilObjectAndIsRetried)
+// A resource that cannot be read gives null (a transparent picture raises
+// the nil-object failure instead), fills no slot and is read again at the
+// next call.
+TEST_F(Resources, MissingResourceGivesNullOrRaisesNilObjectAndIsReadAgainNextCall)
 {
     bool present = false;
     resources::setResourceReader({
         [&](int) { return present ? std::make_shared<platform::Picture>(30, 30) : nullptr; },
-        {},
+        [&](int) { return present ? std::make_shared<platform::MouseCursor>() : nullptr; },
     });
+    const int before = resources::readsFromApplication();
     for (const PictureAccessor& accessor : kPictures) {
-        if (!accessor.transparent) {
-            continue;
-        }
         SCOPED_TRACE(accessor.name);
-        present = false;
-        EXPECT_THROW((void)accessor.get(), platform::NilObjectError);
-        EXPECT_THROW((void)accessor.get(), platform::NilObjectError);
-        present = true;
+        if (accessor.transparent) {
+            EXPECT_THROW((void)accessor.get(), platform::NilObjectError);
+        } else {
+            EXPECT_EQ(accessor.get(), nullptr);
+        }
+    }
+    EXPECT_EQ(resources::leerCursor(), nullptr);
+    EXPECT_TRUE(resources::releaseAll().empty());
+
+    present = true;
+    for (const PictureAccessor& accessor : kPictures) {
+        SCOPED_TRACE(accessor.name);
         const PictureRef picture = accessor.get();
         ASSERT_NE(picture, nullptr);
-        EXPECT_EQ(picture->transparent(), 1);
+        EXPECT_EQ(picture->transparent(), accessor.transparent ? 1 : 0);
     }
-    EXPECT_EQ(resources::releaseAll(), (std::vector<std::string> { "ball2", "hinternis", "maus2" }));
+    EXPECT_NE(resources::leerCursor(), nullptr);
+    EXPECT_EQ(resources::readsFromApplication(), before + 2 * (std::ssize(kPictures) + 1));
 }
 
 } // namespace
