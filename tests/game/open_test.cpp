@@ -11,8 +11,21 @@ namespace {
 using OpenTest = GameTest;
 using NewGameTest = GameTest;
 
-TEST_F(OpenTest, LeavesNoGameYet)
+// Two separate board pictures of the background, and no game yet.
+TEST_F(OpenTest, MakesTwoBoardPicturesOfTheBackgroundAndLeavesNoGameYet)
 {
+    ASSERT_NE(f->p, nullptr);
+    ASSERT_NE(f->p1, nullptr);
+    EXPECT_NE(f->p.get(), f->p1.get());
+    EXPECT_EQ(std::pair(f->p->width(), f->p->height()), std::pair(600, 690));
+    const auto hintergrund = resources::hintergrund();
+    for (auto [x, y] : { std::pair { 0, 0 }, { 300, 345 }, { 599, 689 } }) {
+        EXPECT_EQ(f->p->pixel(x, y), hintergrund->pixel(x, y));
+        EXPECT_EQ(f->p1->pixel(x, y), hintergrund->pixel(x, y));
+    }
+    // The board keeps its layout backdrop until the first new game.
+    EXPECT_EQ(feld().backdrop(), hintergrund.get());
+
     EXPECT_FALSE(timer().enabled());
     // start, the paddle at 200 and 730 - 75, s, w, z, level, ballzahl
     EXPECT_EQ(std::tuple(f->start, f->mausx, f->mausy, f->s, f->w, f->z, f->level, f->ballzahl),
@@ -23,21 +36,6 @@ TEST_F(OpenTest, LeavesNoGameYet)
     EXPECT_EQ(indicators(), std::vector<bool>(4, true));
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(f->control<Knopf>("zahl", i).Text, "0");
-    }
-    // The board keeps its layout backdrop until the first new game.
-    EXPECT_EQ(feld().backdrop(), resources::hintergrund().get());
-}
-
-TEST_F(OpenTest, MakesTwoSeparateBoardPicturesOfTheBackground)
-{
-    ASSERT_NE(f->p, nullptr);
-    ASSERT_NE(f->p1, nullptr);
-    EXPECT_NE(f->p.get(), f->p1.get());
-    EXPECT_EQ(std::pair(f->p->width(), f->p->height()), std::pair(600, 690));
-    const auto hintergrund = resources::hintergrund();
-    for (auto [x, y] : { std::pair { 0, 0 }, { 300, 345 }, { 599, 689 } }) {
-        EXPECT_EQ(f->p->pixel(x, y), hintergrund->pixel(x, y));
-        EXPECT_EQ(f->p1->pixel(x, y), hintergrund->pixel(x, y));
     }
 }
 
@@ -61,11 +59,10 @@ TEST_F(NewGameTest, NeuRestartsTheGameButKeepsLevelAndIndicators)
     f->neu_Action();
     f->neu_Action();
 
-    EXPECT_EQ(f->start, 1);
-    EXPECT_FALSE(timer().enabled());
-    EXPECT_EQ(std::tuple(f->z, f->ballzahl, f->w, f->s, f->rt[0]), std::tuple(0, 0, 0, -5, 9));
-    EXPECT_EQ(f->level, 2);
-    EXPECT_EQ(f->qq, 1);
+    // start, timer, z, ballzahl, w, s, the red stone 0, and the level and qq kept
+    EXPECT_EQ(
+        std::tuple(f->start, timer().enabled(), f->z, f->ballzahl, f->w, f->s, f->rt[0], f->level, f->qq),
+        std::tuple(1, false, 0, 0, 0, -5, 9, 2, 1));
     EXPECT_EQ(indicators(), (std::vector<bool> { false, false, false, true }));
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(f->control<Knopf>("zahl", i).Text, "0");

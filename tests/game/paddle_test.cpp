@@ -4,6 +4,7 @@
 #include "game_fixture.h"
 
 #include <array>
+#include <tuple>
 
 namespace {
 
@@ -79,18 +80,14 @@ TEST_F(PointerTest, ClickLaunchesTheWaitingBallOnly)
         f->start = phase;
         f->bally = 77;
         EXPECT_FALSE(f->feld_MouseDown(300, 0));
-        EXPECT_EQ(f->start, phase);
-        EXPECT_EQ(f->bally, 77);
-        EXPECT_FALSE(timer().enabled());
+        EXPECT_EQ(std::tuple(f->start, f->bally, timer().enabled()), std::tuple(phase, 77, false));
     }
     f->neu_Action();
     f->feld_MouseMove(300, 0);
     EXPECT_FALSE(f->feld_MouseDown(300, 0));
-    EXPECT_EQ(f->start, 2);
-    EXPECT_EQ(f->bally, 600); // lifted from 625
-    EXPECT_EQ(f->ballx, 285);
-    EXPECT_TRUE(timer().enabled());
-    EXPECT_EQ(f->qq, 0);
+    // start, the ball lifted from 625, timer, qq
+    EXPECT_EQ(
+        std::tuple(f->start, f->ballx, f->bally, timer().enabled(), f->qq), std::tuple(2, 285, 600, true, 0));
     EXPECT_TRUE(feldShowsBoard(285, 630, 30, 25)) << "the resting ball's lower part is erased";
 }
 

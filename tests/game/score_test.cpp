@@ -66,11 +66,9 @@ TEST_F(ScoreTest, AFullSetLaysANewOneWithTheObstacleAndTheBallWaiting)
     f->w = 4;
     f->Zahler(255);
 
-    EXPECT_EQ(f->level, 1);
-    EXPECT_EQ(f->bally, board::kBallAfterLevel);
-    EXPECT_EQ(f->start, 1);
-    EXPECT_EQ(f->w, 0);
-    EXPECT_EQ(f->s, -3) << "the caller sets the vertical step";
+    // level, bally, start, w, and s as it was: the caller sets the vertical step
+    EXPECT_EQ(std::tuple(f->level, f->bally, f->start, f->w, f->s),
+        std::tuple(1, board::kBallAfterLevel, 1, 0, -3));
     EXPECT_FALSE(noch(1).visible());
     EXPECT_EQ(std::tuple(f->rt[0], f->rt[4], f->li[3]), std::tuple(9, 437, 330));
     // The obstacle now stands on the board picture and on the board.

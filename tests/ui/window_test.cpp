@@ -7,6 +7,9 @@
 #include "ui/knopf/knopf.h"
 #include "ui/window/control_arrays.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+
 #include <array>
 #include <string>
 #include <tuple>
@@ -128,9 +131,13 @@ TEST_F(WindowTest, ControlEventsReachTheGame)
     EXPECT_EQ(sample.pixel(0, 0), 0x663300u);
     EXPECT_EQ(sample.pixel(99, 29), 0x663300u);
 
+    // The quit button and closing the window each end the game with status 0.
     f->control<Knopf>("Knopf1").Action();
-    EXPECT_TRUE(platform::quitRequested());
-    EXPECT_EQ(platform::quitCode(), 0);
+    EXPECT_EQ(std::pair(platform::quitRequested(), platform::quitCode()), std::pair(true, 0));
+    platform::resetQuit();
+    QCloseEvent close;
+    QCoreApplication::sendEvent(&f->widget(), &close);
+    EXPECT_EQ(std::pair(platform::quitRequested(), platform::quitCode()), std::pair(true, 0));
 }
 
 } // namespace
