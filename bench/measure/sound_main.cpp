@@ -19,12 +19,8 @@
 //                         note-on to its onset in the monitor's recording:
 //                         median, worst, and the first note after a rest
 //   unheard, unexplained  notes without an onset, onsets without a note
-#include "child_process.h"
-#include "play_session.h"
-#include "proc_stats.h"
+#include "game_session.h"
 #include "pulse_server.h"
-#include "x_game.h"
-#include "x_server.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -33,9 +29,12 @@
 #include <string>
 #include <vector>
 
+#include <fstream>
+#include <unistd.h>
+
 namespace {
 
-using namespace measure;
+using namespace support;
 
 constexpr double kIdleS = 10;
 constexpr double kBoundMs = 60; // what still counts as the note's onset
@@ -69,9 +68,7 @@ int main(int argc, char** argv)
     if (argc < 4) {
         return fail("usage: zindra_sound_measure GAME LOG SECONDS [loaded]");
     }
-    endWithChildrenOnSignal();
     const std::string program = argv[1];
-    const std::string log = argv[2];
     const double seconds = std::atof(argv[3]);
     const bool loaded = argc > 4 && std::string(argv[4]) == "loaded";
 
@@ -83,42 +80,40 @@ int main(int argc, char** argv)
     if (!recording.start()) {
         return fail("cannot record the sound server");
     }
-    // The game's own X server, as the sound tests give it one.
-    xdrive::XServer screen;
-    if (!screen.start(1280, 1024)) {
-        return fail(screen.error());
-    }
-    setenv("DISPLAY", screen.display().c_str(), 1);
-    XGame x;
-    if (!x.connected()) {
-        return fail(x.error());
-    }
     const std::string notesPath = server.dir() + "/notes.log";
-    ChildProcess game;
-    PlaySession play(x, game);
-    if (!play.start(program, log, { "PULSE_SERVER=" + server.address(), "ZINDRA_NOTE_LOG=" + notesPath })) {
-        return fail("the game showed no window (see " + log + ")");
+    GameSession game(program);
+    game.setEnvironment("PULSE_SERVER=" + server.address());
+    game.setEnvironment("ZINDRA_NOTE_LOG=" + notesPath);
+    if (!game.start()) {
+        return fail(game.error() + "\n" + game.gameOutput().toStdString());
     }
 
-    play.idle(1000);
-    const auto idleFrom = cpuTicks(game.pid()).value_or(0);
+    game.pointerAway();
+    game.pump(1000);
+    const auto cpuMs = [&game] {
+        std::ifstream file("/proc/" + std::to_string(game.pid()) + "/stat");
+        std::string line;
+        std::getline(file, line);
+        unsigned long user = 0;
+        unsigned long system = 0;
+        std::sscanf(line.c_str() + line.rfind(')') + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system);
+        return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+    };
+    const double idleFrom = cpuMs();
     const double idleFromMs = nowMs();
-    play.idle(kIdleS * 1000);
-    const double idleCpuMs = static_cast<double>(cpuTicks(game.pid()).value_or(0) - idleFrom) * 1000.0
-        / static_cast<double>(ticksPerSecond());
-    print("cpu_idle_pct", 100.0 * idleCpuMs / (nowMs() - idleFromMs));
+    game.pump(kIdleS * 1000);
+    print("cpu_idle_pct", 100.0 * (cpuMs() - idleFrom) / (nowMs() - idleFromMs));
 
     const std::int64_t playFrom = sound::nowUs();
     {
         const auto load = loaded ? std::make_unique<BusyLoad>(2) : nullptr;
-        play.newGame();
-        play.playUntil(nowMs() + seconds * 1000);
+        game.newGame();
+        game.playUntil(nowMs() + seconds * 1000);
     }
     const std::int64_t playTo = sound::nowUs();
     if (!game.running()) {
-        return fail("the game ended while it was played (see " + log + ")");
+        return fail("the game ended while it was played:\n" + game.gameOutput().toStdString());
     }
-    game.stop();
     recording.stop();
 
     const auto entries = sound::readNoteLog(notesPath);

@@ -26,13 +26,13 @@ protected:
         if (IsSkipped() || HasFailure()) {
             return;
         }
-        ASSERT_TRUE(session.waitFor([&] { return session.geometry().y == 20; }, 10s));
+        ASSERT_TRUE(session.waitFor([&] { return session.geometry().y == 20; }, 10'000));
         ASSERT_TRUE(waitForFirstPaint());
     }
 
     [[nodiscard]] QImage board()
     {
-        return session.windowShot().copy(xdrive::layout::kBoardLeft, xdrive::layout::kBoardTop, 600, 690);
+        return session.windowShot().copy(layout::kBoard.left, layout::kBoard.top, 600, 690);
     }
 };
 
@@ -70,8 +70,8 @@ TEST_F(GameOnScreenPlaying, ANewGameLaunchedByClickKnocksOutAStoneAndScores)
 {
     const QImage digitBefore = session.windowShot().copy(kUnits);
     launchUnderFirstStone();
-    EXPECT_TRUE(session.waitFor([&] { return !firstStoneStands(); }, 10s)) << "the stone still stands";
-    EXPECT_TRUE(session.waitFor([&] { return session.windowShot().copy(kUnits) != digitBefore; }, 10s))
+    EXPECT_TRUE(session.waitFor([&] { return !firstStoneStands(); }, 10'000)) << "the stone still stands";
+    EXPECT_TRUE(session.waitFor([&] { return session.windowShot().copy(kUnits) != digitBefore; }, 10'000))
         << "the units digit did not change";
 }
 
@@ -80,10 +80,10 @@ TEST_F(GameOnScreenPlaying, TheSpaceBarPausesAndResumesTheBall)
     launchUnderFirstStone();
     // A launch leaves the space bar's toggle at rest: the first press only
     // arms it, the second stops the ball.
-    session.pressSpace();
+    session.pressKey("space");
     QImage first = board();
-    ASSERT_TRUE(session.waitFor([&] { return board() != first; }, 5s)) << "the ball does not move";
-    session.pressSpace();
+    ASSERT_TRUE(session.waitFor([&] { return board() != first; }, 5'000)) << "the ball does not move";
+    session.pressKey("space");
     // Let a tick that was already under way finish, then the board stands still.
     first = board();
     ASSERT_TRUE(session.waitFor(
@@ -93,9 +93,9 @@ TEST_F(GameOnScreenPlaying, TheSpaceBarPausesAndResumesTheBall)
             first = now;
             return still;
         },
-        5s));
+        5'000));
     const QImage paused = board();
-    EXPECT_FALSE(session.waitFor([&] { return board() != paused; }, 1s)) << "the ball moved while paused";
-    session.pressSpace();
-    EXPECT_TRUE(session.waitFor([&] { return board() != paused; }, 5s)) << "the ball did not go on";
+    EXPECT_FALSE(session.waitFor([&] { return board() != paused; }, 1'000)) << "the ball moved while paused";
+    session.pressKey("space");
+    EXPECT_TRUE(session.waitFor([&] { return board() != paused; }, 5'000)) << "the ball did not go on";
 }

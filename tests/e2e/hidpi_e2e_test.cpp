@@ -27,7 +27,7 @@ protected:
     void SetUp() override
     {
         session.setScreenSize(2000, 1600);
-        session.setGameEnvironment(QStringLiteral("QT_SCALE_FACTOR"), QString::number(kScale));
+        session.setEnvironment("QT_SCALE_FACTOR=" + std::to_string(kScale));
         start();
     }
     void TearDown() override
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(GameAtScaleTwo, WindowIsTwiceAsLargeAndAStoneShowsItsFineArt)
 {
-    const e2e::Geometry window = session.geometry();
+    const support::Geometry window = session.geometry();
     EXPECT_EQ(window.width, 900 * kScale);
     EXPECT_EQ(window.height, 730 * kScale);
 
@@ -70,6 +70,6 @@ TEST_F(GameAtScaleTwo, WindowIsTwiceAsLargeAndAStoneShowsItsFineArt)
             }
             return differing == 0;
         },
-        10s))
+        10'000))
         << differing << " device pixels of the stone are not the art's";
 }

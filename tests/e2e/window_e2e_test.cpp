@@ -29,20 +29,19 @@ constexpr std::array kBareAreas {
 
 TEST_F(GameOnScreen, OpensFramelessAtItsFixedSizeCentredAcrossTheScreen)
 {
-    const e2e::Geometry window = session.geometry();
+    const support::Geometry window = session.geometry();
     EXPECT_EQ(window.width, kWindowWidth);
     EXPECT_EQ(window.height, kWindowHeight);
-    EXPECT_EQ(window.x, (e2e::XSession::kScreenWidth - kWindowWidth) / 2);
+    EXPECT_EQ(window.x, (support::GameSession::kScreenWidth - kWindowWidth) / 2);
 
-    const e2e::SizeHints limits = session.sizeHints();
+    const support::SizeHints limits = session.sizeHints();
     EXPECT_EQ(limits.minWidth, kWindowWidth) << "the user could make the window narrower";
     EXPECT_EQ(limits.maxWidth, kWindowWidth) << "the user could make the window wider";
     EXPECT_EQ(limits.minHeight, kWindowHeight);
     EXPECT_EQ(limits.maxHeight, kWindowHeight);
 
     EXPECT_TRUE(session.asksForNoDecorations()) << "a window manager would give it a title bar";
-    EXPECT_TRUE(session.windowTitle().startsWith(QStringLiteral("Zindra          2008")))
-        << session.windowTitle().toStdString();
+    EXPECT_TRUE(session.title().starts_with("Zindra          2008")) << session.title();
 }
 
 // The content's first pixel lies at the window's origin: no title bar or frame
@@ -77,14 +76,14 @@ TEST_F(GameOnScreen, ShowsTheWindowBackgroundWhereNoControlLies)
             }
             return count == 0;
         },
-        10s);
+        10'000);
     EXPECT_TRUE(shown) << count << " pixels differ from the window background:" << mismatches.str();
 }
 
 TEST_F(GameOnScreen, ClosingTheWindowEndsTheGameWithStatusZero)
 {
     ASSERT_TRUE(session.closeWindow()) << session.error();
-    const std::optional<int> status = session.waitForExit(10s);
+    const std::optional<int> status = session.waitForExit(10'000);
     ASSERT_TRUE(status.has_value()) << session.error();
     EXPECT_EQ(*status, 0);
 }
@@ -93,12 +92,12 @@ TEST_F(GameOnScreen, ClosingTheWindowEndsTheGameWithStatusZero)
 // button waits.
 TEST_F(GameOnScreen, ComesToRestBelowTheScreenTopWhereTheXButtonEndsTheGameWithStatusZero)
 {
-    ASSERT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 10s))
+    ASSERT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 10'000))
         << "top at " << session.geometry().y;
-    EXPECT_EQ(session.geometry().x, (e2e::XSession::kScreenWidth - kWindowWidth) / 2);
+    EXPECT_EQ(session.geometry().x, (support::GameSession::kScreenWidth - kWindowWidth) / 2);
     ASSERT_TRUE(waitForFirstPaint());
     session.clickQuit();
-    const std::optional<int> status = session.waitForExit(10s);
+    const std::optional<int> status = session.waitForExit(10'000);
     ASSERT_TRUE(status.has_value()) << session.error();
     EXPECT_EQ(*status, 0);
 }

@@ -36,12 +36,12 @@ protected:
     }
 
     // Keeps the game going: a waiting ball is launched every second and a half.
-    void play(e2e::Millis how_long)
+    void play(double ms)
     {
-        const auto until = e2e::Clock::now() + how_long;
-        while (e2e::Clock::now() < until) {
+        const double until = support::nowMs() + ms;
+        while (support::nowMs() < until) {
             session.clickOnBoard(kLaunchX, 640);
-            (void)session.waitFor([] { return false; }, 1500ms);
+            (void)session.waitFor([] { return false; }, 1500);
         }
     }
 
@@ -50,14 +50,14 @@ protected:
 
     // Records while the game plays, then checks that every note sounded within
     // the bound, that nothing else did, and that the sound never broke off.
-    void expectHeardAsPlayed(sound::PulseServer& server, e2e::Millis how_long)
+    void expectHeardAsPlayed(sound::PulseServer& server, double ms)
     {
         const int dropped = notes().dropped;
         sound::MonitorRecording recording(server.address());
         ASSERT_TRUE(recording.start()) << server.log();
         // The server settles its new recording's latency in the first moments.
         const std::int64_t from = sound::nowUs() + 1'000'000;
-        play(how_long);
+        play(ms);
         const std::int64_t to = sound::nowUs() - 100'000;
         recording.stop();
         const auto alignment = sound::align(notes().notes, recording, from, to, kBoundMs);
@@ -71,7 +71,7 @@ protected:
 
     [[nodiscard]] bool waitForStream(std::size_t streams)
     {
-        return session.waitFor([&] { return notes().connected.size() >= streams; }, 3s);
+        return session.waitFor([&] { return notes().connected.size() >= streams; }, 3'000);
     }
 
     QTemporaryDir logDir_;
@@ -90,17 +90,17 @@ TEST_F(SoundOnScreen, EveryNoteIsHeardOnTimeWheneverAServerListens)
     ASSERT_TRUE(waitForFirstPaint());
     session.clickNeu();
     session.moveOverBoard(kLaunchX, 640);
-    play(2s);
+    play(2'000);
     EXPECT_EQ(session.gameOutput().count(QStringLiteral("no sound device")), 1)
         << session.gameOutput().toStdString();
 
     ASSERT_TRUE(server.start()) << server.log();
     ASSERT_TRUE(waitForStream(1)) << "no stream within 3 s of the server's start";
-    expectHeardAsPlayed(server, 10s);
+    expectHeardAsPlayed(server, 10'000);
 
     server.kill();
     const std::size_t before = notes().notes.size();
-    play(3s);
+    play(3'000);
     EXPECT_EQ(notes().notes.size(), before) << "notes went to a server that is gone";
     EXPECT_GT(notes().dropped, 0) << "the game stopped playing";
     EXPECT_EQ(session.gameOutput().count(QStringLiteral("sound server went away")), 1)
@@ -108,10 +108,10 @@ TEST_F(SoundOnScreen, EveryNoteIsHeardOnTimeWheneverAServerListens)
 
     ASSERT_TRUE(server.start()) << server.log();
     ASSERT_TRUE(waitForStream(2)) << "no stream within 3 s of the server's return";
-    expectHeardAsPlayed(server, 6s);
+    expectHeardAsPlayed(server, 6'000);
     EXPECT_EQ(session.gameOutput().count(QStringLiteral("zindra:")), 3)
         << "nothing said but the two losses and the return: " << session.gameOutput().toStdString();
 
     session.clickQuit();
-    EXPECT_EQ(session.waitForExit(10s), 0) << session.error();
+    EXPECT_EQ(session.waitForExit(10'000), 0) << session.error();
 }

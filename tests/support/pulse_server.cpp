@@ -44,7 +44,7 @@ std::int64_t nowUs()
 
 bool PulseServer::installed()
 {
-    return xdrive::onPath("pulseaudio");
+    return support::onPath("pulseaudio");
 }
 
 PulseServer::PulseServer()

@@ -46,7 +46,7 @@ private:
     [[nodiscard]] std::string socket() const { return dir_ + "/native"; }
 
     std::string dir_;
-    xdrive::ChildProcess process_; // dies with the test, whatever happens
+    support::ChildProcess process_; // dies with the test, whatever happens
 };
 
 // The sink's monitor, recorded on a thread of its own.
