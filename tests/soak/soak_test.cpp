@@ -29,14 +29,6 @@
 #include <string>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ZINDRA_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ZINDRA_UNDER_ASAN 1
-#endif
-#endif
-
 namespace {
 
 constexpr std::int64_t kDefaultTicks = 100'000;
@@ -144,7 +136,7 @@ TEST(Soak, MemoryStaysAsTheFirstGameLeftItOverManyGames)
               << megabytes(afterGame.front().heap) << " MB, anonymous "
               << megabytes(afterGame.front().anonymous) << " MB; later grown by " << megabytes(heap)
               << " and " << megabytes(anonymous) << " MB" << std::endl;
-#ifdef ZINDRA_UNDER_ASAN
+#ifdef __SANITIZE_ADDRESS__
     // The sanitizer keeps freed memory in quarantine: its figures say nothing
     // about the game. The leak check at exit speaks for it.
     std::cout << "soak: under AddressSanitizer; the memory figures are not judged" << std::endl;
