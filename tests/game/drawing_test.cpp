@@ -51,20 +51,9 @@ TEST_F(DrawingTest, SteineLaysTwentyFiveFramedStonesAndTheObstacleFromLevel1)
     EXPECT_EQ(feld().pixel(250 + mx, 400 + my), obstacle);
 }
 
-TEST_F(DrawingTest, ErasingTheBallOverAStoneRestoresTheStone)
-{
-    f->steine();
-    f->ballx = 100; // across the red stones 0 and 1 and the gap between
-    f->bally = 20;
-    f->ballhin();
-    ASSERT_FALSE(feldShowsBoard(100, 20, 30, 30));
-    EXPECT_EQ(feld().pixel(115, 35), f->ball->pixel(15, 15));
-    f->ballweg();
-    EXPECT_TRUE(feldShowsBoard(100, 20, 30, 30));
-}
-
 // The ball and the paddle are see-through where their pictures are white:
-// the board shows around them, not a white box; zeigen wipes both.
+// the board shows around them, not a white box; zeigen wipes both, and
+// erasing the ball over a stone brings the stone back.
 TEST_F(DrawingTest, FiguresLetTheBoardShowAroundThemAndZeigenWipesThem)
 {
     f->steine();
@@ -81,6 +70,14 @@ TEST_F(DrawingTest, FiguresLetTheBoardShowAroundThemAndZeigenWipesThem)
     f->zeigen();
     EXPECT_TRUE(feldShowsBoard(300, 400, 30, 30));
     EXPECT_TRUE(feldShowsBoard(200, 655, 100, 25));
+    // Erasing the ball over a stone restores the stone.
+    f->ballx = 100; // across the red stones 0 and 1 and the gap between
+    f->bally = 20;
+    f->ballhin();
+    ASSERT_FALSE(feldShowsBoard(100, 20, 30, 30));
+    EXPECT_EQ(feld().pixel(115, 35), f->ball->pixel(15, 15));
+    f->ballweg();
+    EXPECT_TRUE(feldShowsBoard(100, 20, 30, 30));
 }
 
 } // namespace

@@ -75,7 +75,7 @@ TEST_F(EvaluationTest, EachRowsBandIsInclusiveAndAStrikeScoresItsPointsAndTurnsT
     }
 }
 
-TEST_F(EvaluationTest, StoneSpanIsInclusiveAndGoneStonesNeverStrike)
+TEST_F(EvaluationTest, StoneSpanIsInclusiveGoneStonesNeverStrikeAndTwoRowsCanStrikeInOneCall)
 {
     // Purple stone 2 spans 223..323.
     for (const int m : { 222, 223, 323, 324 }) {
@@ -94,10 +94,9 @@ TEST_F(EvaluationTest, StoneSpanIsInclusiveAndGoneStonesNeverStrike)
         f->auswertung();
         EXPECT_EQ(std::pair(f->z, f->s), std::pair(0, -2)) << "m " << m;
     }
-}
-
-TEST_F(EvaluationTest, RisingStrikeCanBeFollowedByAFallingStrikeInTheSameCall)
-{
+    // A rising strike can be followed by a falling strike in the same call.
+    f->neu_Action();
+    notes->events.clear();
     // Top edge in the yellow band, bottom edge on the purple row's top.
     ballAt(100, 115, -3);
     f->auswertung();

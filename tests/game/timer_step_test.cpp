@@ -30,17 +30,10 @@ protected:
     }
 };
 
-TEST_F(TimerStepTest, TopLeftCornerTurnsBothWaysWithTwoSounds)
-{
-    f->rt[0] = 0; // nothing to strike up there
-    ball(2, 3, -3, -7);
-    f->Timer1_Action();
-    // down at 2, whatever the speed was
-    EXPECT_EQ(std::tuple(f->s, f->w, f->ballx, f->bally), std::tuple(2, 3, 5, 5));
-    EXPECT_EQ(notes->events, sound(board::kEdgeNote, board::kBounceInstrument, 2));
-}
-
-TEST_F(TimerStepTest, SideEdgesTurnOnlyBeyondTheLimits)
+// The sides turn the ball only beyond their limits, with the edge sound; the
+// top-left corner turns it both ways, with two, and down at 2 whatever the
+// speed was.
+TEST_F(TimerStepTest, EdgesTurnTheBallOnlyBeyondTheirLimits)
 {
     for (const auto& [x, w, turned] :
         { std::tuple { 567, 3, 3 }, { 568, 3, -3 }, { 3, -3, -3 }, { 2, -3, 3 }, { 572, 2, -2 } }) {
@@ -48,11 +41,16 @@ TEST_F(TimerStepTest, SideEdgesTurnOnlyBeyondTheLimits)
         notes->events.clear();
         ball(x, 300, w, -2);
         f->Timer1_Action();
-        EXPECT_EQ(f->w, turned);
-        EXPECT_EQ(f->ballx, x + turned);
+        EXPECT_EQ(std::pair(f->w, f->ballx), std::pair(turned, x + turned));
         EXPECT_EQ(notes->events,
             turned == w ? std::vector<Note> {} : sound(board::kEdgeNote, board::kBounceInstrument));
     }
+    f->rt[0] = 0; // nothing to strike up there
+    notes->events.clear();
+    ball(2, 3, -3, -7);
+    f->Timer1_Action();
+    EXPECT_EQ(std::tuple(f->s, f->w, f->ballx, f->bally), std::tuple(2, 3, 5, 5));
+    EXPECT_EQ(notes->events, sound(board::kEdgeNote, board::kBounceInstrument, 2));
 }
 
 // At level 4 the ball falls 6 a tick: from 635 it is both over the paddle
@@ -121,8 +119,10 @@ TEST_F(TimerStepTest, EvaluatesWhereTheBallStandsBeforeItMoves)
 }
 
 // The obstacle is looked at only strictly inside its band, the paddle on its
-// band's edges too, and only under a falling ball.
-TEST_F(TimerStepTest, ObstacleAndPaddleBandsOfTheTick)
+// band's edges too, and only under a falling ball. The loss line and the
+// stone zone end outside: a ball that just reaches the loss line is not lost
+// yet, and one whose top stands at the stone zone's end meets no stone.
+TEST_F(TimerStepTest, BandsOfTheTick)
 {
     for (const auto& [level, y, s, turned] :
         { std::tuple { 1, 400, -3, -3 }, { 1, 401, -3, 2 }, { 1, 424, -3, 2 }, { 1, 425, -3, -3 },
@@ -132,12 +132,6 @@ TEST_F(TimerStepTest, ObstacleAndPaddleBandsOfTheTick)
         f->Timer1_Action();
         EXPECT_EQ(f->s, turned) << "level " << level << " bally " << y << " s " << s;
     }
-}
-
-// The bands end outside: a ball that just reaches the loss line is not lost
-// yet, and one whose top stands at the stone zone's end meets no stone.
-TEST_F(TimerStepTest, TheLossLineAndTheStoneZoneEndOutside)
-{
     ball(285, board::kLossLine - 6, 0, 6);
     f->Timer1_Action();
     EXPECT_EQ(f->ballzahl, 0);
