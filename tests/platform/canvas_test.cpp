@@ -8,9 +8,6 @@
 #include "platform/widgets.h"
 #include "platform/window.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -133,46 +130,6 @@ TEST(Pointer, ACanvasIsHitUnderThePointerAndADisplayOnlyControlIsNot)
     EXPECT_EQ(top.childAt(20, 20), static_cast<QWidget*>(&canvas.widget()));
     EXPECT_EQ(top.childAt(80, 80), nullptr);
     EXPECT_TRUE(static_cast<QWidget&>(canvas.widget()).hasMouseTracking());
-}
-
-// Counts the repaints of one widget.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-TEST(Screen, ManyDrawingsWithinAFrameReachTheScreenInFewRepaints)
-{
-    platform::Window window;
-    auto& canvas = window.add<Canvas>("feld", platform::kNoIndex);
-    canvas.setBounds(0, 0, 100, 100);
-    window.show();
-    QWidget& widget = static_cast<QWidget&>(canvas.widget());
-    PaintCounter counter;
-    widget.installEventFilter(&counter);
-    QCoreApplication::processEvents();
-    counter.paints = 0;
-    for (int i = 0; i < 40; ++i) { // a burst of ticks, each drawing twice
-        canvas.graphics().setForeColor(0x000001u * static_cast<unsigned>(i));
-        canvas.graphics().fillRect(i, i, 10, 10);
-        canvas.graphics().fillRect(50, i, 10, 10);
-        QCoreApplication::processEvents();
-    }
-    const int duringBurst = counter.paints;
-    // Within a few frames the last drawing is on the screen.
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 200) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    EXPECT_LE(duringBurst, 20) << "every drawing was its own repaint";
-    EXPECT_GT(counter.paints, duringBurst) << "the last drawings never reached the screen";
-    widget.removeEventFilter(&counter);
 }
 
 // Quitting twice ends once, with the first code; the same failure again is
