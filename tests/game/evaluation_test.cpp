@@ -101,7 +101,7 @@ TEST_F(EvaluationTest, StoneSpanIsInclusiveGoneStonesNeverStrikeAndTwoRowsCanStr
     ballAt(100, 115, -3);
     f->auswertung();
     EXPECT_EQ(std::tuple(f->ge[0], f->li[0], f->z, f->s), std::tuple(0, 0, 6, -2));
-    EXPECT_EQ(f->control<Knopf>("zahl", 3).Text, "6");
+    EXPECT_EQ(digits(), "0006");
     EXPECT_EQ(notes->events, sound(board::kScoreNote, board::kScoreInstrument, 2));
 }
 

@@ -11,22 +11,7 @@
 #include <tuple>
 #include <vector>
 
-class ScoreTest : public GameTest {
-protected:
-    [[nodiscard]] Knopf& ziffer(int k) const { return f->control<Knopf>("zahl", k); }
-    [[nodiscard]] std::string shown() const
-    {
-        return ziffer(0).Text + ziffer(1).Text + ziffer(2).Text + ziffer(3).Text;
-    }
-    // A game in play: stones laid, ball launched, timer running.
-    void startGame()
-    {
-        f->neu_Action();
-        f->feld_MouseMove(300, 600);
-        f->feld_MouseDown(300, 600);
-        notes->events.clear();
-    }
-};
+using ScoreTest = GameTest;
 
 TEST_F(ScoreTest, ShowsFourDigitsSoundsAPositiveScoreAndEndsALevelOnWholeSets)
 {
@@ -44,10 +29,10 @@ TEST_F(ScoreTest, ShowsFourDigitsSoundsAPositiveScoreAndEndsALevelOnWholeSets)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.score);
-        startGame();
+        launch();
         const auto level = f->level;
         f->Zahler(c.score);
-        EXPECT_EQ(shown(), c.digits);
+        EXPECT_EQ(digits(), c.digits);
         EXPECT_EQ(notes->events,
             c.sounds ? sound(board::kScoreNote, board::kScoreInstrument) : std::vector<Note> {});
         EXPECT_EQ(f->level, level + (c.ends ? 1 : 0));
@@ -57,7 +42,7 @@ TEST_F(ScoreTest, ShowsFourDigitsSoundsAPositiveScoreAndEndsALevelOnWholeSets)
 
 TEST_F(ScoreTest, AFullSetLaysANewOneWithTheObstacleAndTheBallWaiting)
 {
-    startGame();
+    launch();
     f->ballzahl = 1;
     noch(1).setVisible(true);
     f->rt = {}; // stones knocked out: the new set lays them all again
@@ -84,7 +69,7 @@ TEST_F(ScoreTest, AFullSetLaysANewOneWithTheObstacleAndTheBallWaiting)
 TEST_F(ScoreTest, LevelEndAfterTheGameHasNoIndicatorToHide)
 {
     for (std::int32_t ballzahl : { 4, 5 }) {
-        startGame();
+        launch();
         f->ballzahl = ballzahl;
         f->start = 3;
         for (int i = 0; i < 4; ++i) {

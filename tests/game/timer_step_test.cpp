@@ -15,11 +15,8 @@ protected:
     void SetUp() override
     {
         GameTest::SetUp();
-        f->neu_Action();
         pointerOverBoardX(300);
-        f->feld_MouseMove(300, 600);
-        f->feld_MouseDown(300, 600);
-        notes->events.clear();
+        launch();
     }
     void ball(int x, int y, int w, int s)
     {
