@@ -56,25 +56,9 @@ TEST_F(PaddleTest, LandingOffsetSetsTheSidewaysStepAndSendsTheBallUp)
     }
 }
 
-TEST_F(PointerTest, WaitingBallRidesCentredOnTheClampedPaddle)
-{
-    f->neu_Action();
-    for (auto [x, mausx] : { std::pair { -30, 0 }, { 50, 0 }, { 51, 1 }, { 300, 250 }, { 549, 499 },
-             { 550, 500 }, { 900, 500 } }) {
-        f->feld_MouseMove(x, 123);
-        EXPECT_EQ(f->mausx, mausx) << "x " << x;
-        EXPECT_EQ(f->ballx, mausx + 35) << "x " << x;
-        EXPECT_EQ(f->bally, 625);
-    }
-    // The ball and the paddle are on the board where the state says.
-    EXPECT_EQ(feld().pixel(500 + 50, 655 + 12), f->maus->pixel(50, 12));
-    EXPECT_EQ(feld().pixel(535 + 15, 625 + 15), f->ball->pixel(15, 15));
-    f->feld_MouseMove(300, 0);
-    EXPECT_TRUE(feldShowsBoard(500, 655, 100, 25)) << "the old paddle is erased";
-    EXPECT_FALSE(feldShowsBoard(250, 655, 100, 25));
-}
-
-TEST_F(PointerTest, ClickLaunchesTheWaitingBallOnly)
+// The waiting ball rides centred on the paddle, which is clamped to the
+// board; a click launches it, and only a waiting ball.
+TEST_F(PointerTest, WaitingBallRidesCentredOnTheClampedPaddleAndAClickLaunchesOnlyIt)
 {
     for (int phase : { 0, 2, 3 }) {
         f->start = phase;
@@ -83,7 +67,18 @@ TEST_F(PointerTest, ClickLaunchesTheWaitingBallOnly)
         EXPECT_EQ(std::tuple(f->start, f->bally, timer().enabled()), std::tuple(phase, 77, false));
     }
     f->neu_Action();
+    for (auto [x, mausx] : { std::pair { -30, 0 }, { 50, 0 }, { 51, 1 }, { 300, 250 }, { 549, 499 },
+             { 550, 500 }, { 900, 500 } }) {
+        f->feld_MouseMove(x, 123);
+        EXPECT_EQ(std::tuple(f->mausx, f->ballx, f->bally), std::tuple(mausx, mausx + 35, 625)) << "x " << x;
+    }
+    // The ball and the paddle are on the board where the state says.
+    EXPECT_EQ(feld().pixel(500 + 50, 655 + 12), f->maus->pixel(50, 12));
+    EXPECT_EQ(feld().pixel(535 + 15, 625 + 15), f->ball->pixel(15, 15));
     f->feld_MouseMove(300, 0);
+    EXPECT_TRUE(feldShowsBoard(500, 655, 100, 25)) << "the old paddle is erased";
+    EXPECT_FALSE(feldShowsBoard(250, 655, 100, 25));
+
     EXPECT_FALSE(f->feld_MouseDown(300, 0));
     // start, the ball lifted from 625, timer, qq
     EXPECT_EQ(
