@@ -9,16 +9,12 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
 
 using resources::PictureRef;
-
-constexpr platform::Color kWhite = 0xFFFFFF;
 
 struct PictureAccessor {
     const char* name;
@@ -93,45 +89,6 @@ TEST_F(Resources, EveryAccessorReadsOnceSharesItsObjectAndReleaseAllEmptiesTheSl
     EXPECT_TRUE(resources::releaseAll().empty());
     EXPECT_NE(resources::r1().get(), oldR1.get());
     EXPECT_EQ(resources::readsFromApplication(), before + 2);
-}
-
-// A figure is drawn on pure white, which becomes see-through: a white pixel
-// inside it is a hole the board shows through, and an outline smoothed
-// against the white is nearly white and glows on the dark board.
-TEST_F(Resources, SeeThroughFiguresAreSolidWithoutALightFringe)
-{
-    for (const auto& [name, get, minimumCover] : { std::tuple { "ball2", &resources::ball2, 0.7 }, // a disc
-             { "hinternis", resources::hinternis, 0.95 }, { "maus2", resources::maus2, 0.95 } }) {
-        SCOPED_TRACE(name);
-        const platform::Picture& picture = *get();
-        const int w = picture.width();
-        const int h = picture.height();
-        auto white = [&](int x, int y) {
-            return x < 0 || y < 0 || x >= w || y >= h || picture.pixel(x, y) == kWhite;
-        };
-        int covered = 0;
-        for (int y = 0; y < h; ++y) {
-            int first = w;
-            int last = -1;
-            for (int x = 0; x < w; ++x) {
-                if (white(x, y)) {
-                    continue;
-                }
-                first = std::min(first, x);
-                last = x;
-                ++covered;
-                if (white(x - 1, y) || white(x + 1, y) || white(x, y - 1) || white(x, y + 1)) {
-                    const platform::Color c = picture.pixel(x, y);
-                    EXPECT_LT(std::max({ c >> 16, (c >> 8) & 0xFF, c & 0xFF }), 0xE0u)
-                        << "outline at " << x << "," << y;
-                }
-            }
-            for (int x = first; x <= last; ++x) {
-                EXPECT_FALSE(white(x, y)) << "hole at " << x << "," << y;
-            }
-        }
-        EXPECT_GE(covered, minimumCover * w * h);
-    }
 }
 
 // A resource that cannot be read gives null (a transparent picture raises
