@@ -19,24 +19,23 @@ using resources::PictureRef;
 struct PictureAccessor {
     const char* name;
     PictureRef (*get)();
-    int id;
     bool transparent;
     int width, height; // 0: any size serves
 };
 
 // In the order of the release at shutdown.
 const std::vector<PictureAccessor> kPictures = {
-    { "ball2", resources::ball2, 168, true, 30, 30 },
-    { "hintergrund", resources::hintergrund, 169, false, 600, 690 },
-    { "Hintergrund2", resources::Hintergrund2, 170, false, 900, 730 },
-    { "hinternis", resources::hinternis, 171, true, 100, 25 },
-    { "m1", resources::m1, 172, false, 0, 0 },
-    { "maus2", resources::maus2, 173, true, 100, 25 },
-    { "b1", resources::b1, 174, false, 100, 30 },
-    { "e1", resources::e1, 175, false, 100, 30 },
-    { "g1", resources::g1, 176, false, 100, 30 },
-    { "l1", resources::l1, 177, false, 100, 30 },
-    { "r1", resources::r1, 178, false, 100, 30 },
+    { "ball2", resources::ball2, true, 30, 30 },
+    { "hintergrund", resources::hintergrund, false, 600, 690 },
+    { "Hintergrund2", resources::Hintergrund2, false, 900, 730 },
+    { "hinternis", resources::hinternis, true, 100, 25 },
+    { "m1", resources::m1, false, 0, 0 },
+    { "maus2", resources::maus2, true, 100, 25 },
+    { "b1", resources::b1, false, 100, 30 },
+    { "e1", resources::e1, false, 100, 30 },
+    { "g1", resources::g1, false, 100, 30 },
+    { "l1", resources::l1, false, 100, 30 },
+    { "r1", resources::r1, false, 100, 30 },
 };
 
 class Resources : public testing::Test {
