@@ -203,7 +203,7 @@ void Runtime::onFirstInput(std::function<void()> work)
 
 int Runtime::run()
 {
-    status_ = quitRequested() ? quitCode() : QApplication::exec();
+    status_ = QApplication::exec();
     return status_;
 }
 

@@ -29,19 +29,14 @@ Graphics& Canvas::graphics()
 
 void Canvas::refreshRect(int x, int y, int w, int h, bool erase)
 {
-    detail::Surface& target = surface();
     if (erase) {
-        const QRect area = QRect(x, y, w, h).intersected(target.rect());
-        // An opaque backdrop that covers the area replaces every pixel anyway.
-        const bool covered = backdrop_ != nullptr && detail::isOpaque(*backdrop_)
-            && QRect(0, 0, backdrop_->width(), backdrop_->height()).contains(area);
-        if (!covered) {
-            target.clear(area);
-        }
+        // The backdrop drawn over the area. No canvas is drawn on where its
+        // backdrop is see-through, and one without a backdrop paints all of
+        // itself, so nothing old is left to clear first.
         if (backdrop_) {
             graphics().drawPicture(*backdrop_, x, y, w, h, x, y, w, h);
         }
-        target.changed(area);
+        surface().changed(QRect(x, y, w, h).intersected(surface().rect()));
     }
     dispatch("Paint", [this] { Paint(graphics()); });
 }

@@ -107,7 +107,7 @@ Color RectControl::pixel(int x, int y) const
     if (!surface().rect().contains(x, y)) {
         return 0;
     }
-    return qUnpremultiply(surface().pixel(x, y)) & 0xFFFFFFu;
+    return surface().pixel(x, y) & 0xFFFFFFu;
 }
 
 int RectControl::alpha(int x, int y) const

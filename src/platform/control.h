@@ -67,7 +67,9 @@ public:
     // (a canvas), then the control draws itself again (a canvas raises Paint).
     virtual void refreshRect(int x, int y, int w, int h, bool erase);
 
-    // The colour at (x, y) of the control's look, 0xRRGGBB; tests read it.
+    // The colour at (x, y) of the control's look, 0xRRGGBB, as its surface
+    // holds it (premultiplied where the look is partly see-through); tests
+    // read it.
     [[nodiscard]] virtual Color pixel(int x, int y) const;
     // The opacity (0..255) at (x, y) of the control's look.
     [[nodiscard]] virtual int alpha(int x, int y) const;

@@ -41,16 +41,6 @@ void fillSpan(detail::Surface& surface, int y, int x0, int x1, QRgb colour)
     }
 }
 
-void plot(detail::Surface& surface, int x, int y, QRgb colour)
-{
-    if (surface.scale != 1) {
-        fillSpan(surface, y, x, x + 1, colour);
-    } else if (x >= 0 && y >= 0 && x < surface.image.width() && y < surface.image.height()) {
-        // Outlines are drawn pixel by pixel: the common case stays a store.
-        reinterpret_cast<QRgb*>(surface.image.scanLine(y))[x] = colour;
-    }
-}
-
 // The columns [first, last] of row j (0..h-1) that lie inside a w x h
 // rectangle whose corners are quarter ellipses rx wide and ry high. A pixel
 // belongs to the shape when its centre does.
@@ -169,7 +159,7 @@ void Graphics::drawLine(int x1, int y1, int x2, int y2)
     int x = x1;
     int y = y1;
     for (;;) {
-        plot(surface_, x, y, colour);
+        fillSpan(surface_, y, x, x + 1, colour);
         if (x == x2 && y == y2) {
             break;
         }
@@ -234,7 +224,7 @@ void Graphics::drawRoundRect(int x, int y, int w, int h, int arcW, int arcH)
             const bool edge = i == here.first || i == here.last || i < above.first || i > above.last
                 || i < below.first || i > below.last;
             if (edge) {
-                plot(surface_, x + i, y + j, colour);
+                fillSpan(surface_, y + j, x + i, x + i + 1, colour);
             }
         }
     }

@@ -38,7 +38,6 @@ Picture& Picture::mask()
 {
     if (!mask_) {
         mask_ = std::make_unique<Picture>(width(), height());
-        mask_->surface().image.fill(0xFF000000u); // black: fully opaque
     }
     return *mask_;
 }

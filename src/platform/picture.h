@@ -28,9 +28,10 @@ public:
     [[nodiscard]] int height() const;
     [[nodiscard]] Graphics& graphics();
 
-    // The greyscale mask, made (all black: fully opaque) on first use. When the
-    // picture is drawn, each pixel's opacity follows its mask pixel: black
-    // opaque, white invisible, grey proportionally in between.
+    // The greyscale mask, made on first use as a new picture (white), to be
+    // drawn whole by its user. When the picture is drawn, each pixel's opacity
+    // follows its mask pixel: black opaque, white invisible, grey
+    // proportionally in between.
     [[nodiscard]] Picture& mask();
     [[nodiscard]] bool hasMask() const { return mask_ != nullptr; }
     [[nodiscard]] const Picture* maskIfAny() const { return mask_.get(); }

@@ -158,15 +158,6 @@ QRect Surface::deviceRect(const QRect& area) const
     return QRect(device(area.x()), device(area.y()), device(area.width()), device(area.height()));
 }
 
-void Surface::clear(const QRect& area)
-{
-    const QRect device = deviceRect(area.intersected(rect()));
-    for (int row = device.top(); row <= device.bottom(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
-        std::fill(line + device.left(), line + device.left() + device.width(), 0u);
-    }
-}
-
 void Surface::changed(const QRect& area)
 {
     ++version;

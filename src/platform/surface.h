@@ -54,8 +54,6 @@ public:
     // The colour of the game's pixel (x, y): its top-left device pixel.
     [[nodiscard]] QRgb pixel(int x, int y) const { return image.pixel(x * scale, y * scale); }
     void resize(int width, int height, QRgb fill);
-    // Makes the area fully transparent.
-    void clear(const QRect& area);
 
     // Every drawing operation reports the rectangle it touched.
     void changed(const QRect& area);

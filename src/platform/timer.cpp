@@ -62,7 +62,7 @@ void Timer::setMode(int mode)
 
 void Timer::setPeriod(int milliseconds)
 {
-    periodMs_ = milliseconds < 1 ? 1 : milliseconds;
+    periodMs_ = milliseconds;
     if (enabled_) {
         originNs_ = now();
         scheduled_ = 0;

@@ -32,7 +32,7 @@ public:
     // 0 off, 1 single, 2 multiple (the only mode the game uses).
     void setMode(int mode);
     [[nodiscard]] int mode() const { return mode_; }
-    // Milliseconds between ticks, at least 1.
+    // Milliseconds between ticks (1 or more).
     void setPeriod(int milliseconds);
     [[nodiscard]] int period() const { return periodMs_; }
     // Enabling a stopped timer starts its schedule: the first tick is due one
