@@ -1,7 +1,6 @@
-// The one window, quitting once, and the order of shutdown.
+// The one window and the order of shutdown.
 #include "app/app.h"
 #include "game/fenster1.h"
-#include "platform/globals.h"
 #include "resources/resources.h"
 
 #include <gtest/gtest.h>
@@ -15,18 +14,6 @@ TEST(Startup, TheAccessorMakesOneWindowHoweverOftenItIsCalled)
     EXPECT_TRUE(first.isVisible());
     releaseFenster1();
     EXPECT_FALSE(Fenster1Exists());
-}
-
-TEST(Startup, QuitTwiceFromTheButtonAndTheCloseEndsOnceWithZero)
-{
-    platform::resetQuit();
-    Fenster1& window = Fenster1Instance();
-    window.Knopf1_Action();
-    window.Event_Close(); // quitting closes the window, which asks again
-    EXPECT_TRUE(platform::quitRequested());
-    EXPECT_EQ(platform::quitCode(), 0);
-    releaseFenster1();
-    platform::resetQuit();
 }
 
 TEST(Shutdown, ReleasesThePicturesInOrderThenTheCursorThenTheWindow)

@@ -11,22 +11,22 @@
 #include "fuzz/opened_game.h"
 #include "fuzz/player_input.h"
 
-#include "game/board.h"
-#include "platform/canvas.h"
-#include "platform/globals.h"
 #include "platform/widgets.h"
-#include "ui/knopf/knopf.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMetaEnum>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -42,45 +42,21 @@ constexpr int kPlayStretch = 5000;
     return text != nullptr ? std::strtoll(text, nullptr, 10) : otherwise;
 }
 
-[[nodiscard]] const char* typeName(QEvent::Type type)
-{
-    return type == QEvent::Enter ? "enter"
-        : type == QEvent::Leave ? "leave"
-        : type == QEvent::MouseButtonPress ? "press"
-        : type == QEvent::MouseButtonRelease ? "release"
-                                             : "move";
-}
-
-class EventStream {
+// Every pointer event a widget of the game gets, as Qt routed it, goes to the
+// oracle once the widget has handled it: when the next one comes, or when
+// the action that caused it is over.
+class EventStream : public QObject {
 public:
     EventStream(std::uint64_t seed, std::int64_t events)
         : engine_(seed)
         , wanted_(events)
     {
-        const QWidget* feld = &f().control<platform::Canvas>("feld").widget();
-        const QWidget* neu = &f().control<Knopf>("neu").widget();
-        const QWidget* quit = &f().control<Knopf>("Knopf1").widget();
-        input_.onDelivered = [=, this](QEvent::Type type, const QWidget* to, QPoint local, bool left) {
-            const platform::RectControl* control = input_.controlOf(to);
-            const bool leftRelease = type == QEvent::MouseButtonRelease && left;
-            fuzz::Delivered event;
-            event.what = std::string(typeName(type)) + (left ? "" : " (right)") + " on "
-                + (control != nullptr ? control->name() + "(" + std::to_string(control->index()) + ")"
-                                      : std::string("the window"))
-                + " at " + std::to_string(local.x()) + "," + std::to_string(local.y());
-            event.newGame = to == neu && leftRelease;
-            event.quits = to == quit && leftRelease;
-            event.enteredBoard = to == feld && type == QEvent::Enter;
-            event.leftBoard = to == feld && type == QEvent::Leave;
-            // Only the left button plays: a right press or release changes nothing.
-            const bool button = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease;
-            event.changesGame = (to == feld && (left || !button)) || event.newGame || event.quits;
-            observe(event);
-        };
+        QCoreApplication::instance()->installEventFilter(this);
     }
 
-    // Runs until the stream is over or a rule breaks.
-    void run()
+    // Runs until the stream is over or a rule breaks; answers what broke,
+    // with the events that led there.
+    [[nodiscard]] std::string run()
     {
         while (delivered_ < wanted_ && broken_.empty()) {
             if (below(playing_ ? kPlayStretch : kChaosStretch) == 0) {
@@ -88,24 +64,54 @@ public:
                 slack_ = std::array { 20, 45, 70, 150 }[static_cast<std::size_t>(below(4))];
             }
             playing_ ? play() : chaos();
+            settle();
         }
+        if (broken_.empty()) {
+            return {};
+        }
+        std::string report = "event #" + std::to_string(delivered_) + ": " + broken_ + "\nthe last events:\n";
+        for (const std::string& line : recent_) {
+            report += "  " + line + "\n";
+        }
+        return report + "replay with ZINDRA_FUZZ_EVENTS=" + std::to_string(delivered_ + 1);
     }
 
-    [[nodiscard]] const std::string& broken() const { return broken_; }
-    [[nodiscard]] std::int64_t delivered() const { return delivered_; }
-    [[nodiscard]] std::string recent() const
+    const fuzz::GameOracle& oracle() const { return oracle_; }
+
+protected:
+    bool eventFilter(QObject* to, QEvent* event) override
     {
-        std::string text;
-        for (const std::string& line : recent_) {
-            text += "  " + line + "\n";
+        const QEvent::Type type = event->type();
+        const bool button = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease;
+        if (!to->isWidgetType()
+            || (!button && type != QEvent::MouseMove && type != QEvent::Enter && type != QEvent::Leave)) {
+            return false;
         }
-        return text;
+        settle();
+        const bool left = !button || static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        const bool leftRelease = type == QEvent::MouseButtonRelease && left;
+        pending_ = fuzz::Delivered { .what = QMetaEnum::fromType<QEvent::Type>().valueToKey(type)
+                + std::string(left ? "" : " (right)") + " on " + nameOf(to),
+            // Only the left button plays: a right press or release changes nothing.
+            .changesGame = (to == feld_ && left) || ((to == neu_ || to == quit_) && leftRelease),
+            .newGame = to == neu_ && leftRelease,
+            .quits = to == quit_ && leftRelease,
+            .enteredBoard = to == feld_ && type == QEvent::Enter,
+            .leftBoard = to == feld_ && type == QEvent::Leave };
+        return false;
     }
-    [[nodiscard]] const fuzz::GameOracle::Coverage& coverage() const { return oracle_.coverage(); }
 
 private:
     [[nodiscard]] int below(int n) { return static_cast<int>(engine_() % static_cast<std::uint64_t>(n)); }
     [[nodiscard]] int between(int low, int high) { return low + below(high - low + 1); }
+    [[nodiscard]] Fenster1& f() const { return game_.f(); }
+
+    void settle()
+    {
+        if (pending_) {
+            observe(*std::exchange(pending_, std::nullopt));
+        }
+    }
 
     void observe(const fuzz::Delivered& event)
     {
@@ -117,22 +123,16 @@ private:
             recent_.pop_front();
         }
         broken_ = oracle_.check(event);
-        if (broken_.empty()) {
-            ++delivered_;
-        }
+        delivered_ += broken_.empty() ? 1 : 0;
     }
 
     void deliver(std::string what, bool changesGame = false, bool quits = false)
     {
-        fuzz::Delivered event;
-        event.what = std::move(what);
-        event.changesGame = changesGame;
-        event.quits = quits;
-        event.windowPaint = event.what == "window paint";
-        observe(event);
+        settle();
+        const bool paint = what == "window paint";
+        observe(
+            { .what = std::move(what), .changesGame = changesGame, .quits = quits, .windowPaint = paint });
     }
-
-    [[nodiscard]] Fenster1& f() const { return game_.f(); }
 
     // A player who wants to play: launches, follows the ball, starts again.
     void play()
@@ -184,7 +184,7 @@ private:
             // Mostly one period, sometimes less, sometimes a late wake-up that
             // owes a burst, sometimes far more than the burst limit.
             const int late = below(100);
-            wind(late < 15 ? below(static_cast<int>(kPeriodNs))
+            wind(late < 15      ? below(static_cast<int>(kPeriodNs))
                     : late < 25 ? kPeriodNs * between(2, 25)
                     : late < 30 ? fuzz::OpenedGame::kNsPerMs * between(100, 1000)
                                 : kPeriodNs);
@@ -199,15 +199,15 @@ private:
             deliver("window paint");
         } else if (roll < 910) {
             platform::RectControl& control = *shownControl();
-            control.refreshRect(between(-10, control.width()), between(-10, control.height()), between(0, 120),
-                between(0, 120), below(2) == 0);
+            control.refreshRect(between(-10, control.width()), between(-10, control.height()),
+                between(0, 120), between(0, 120), below(2) == 0);
             deliver("control refresh");
         } else if (roll < 920) {
             QCoreApplication::processEvents();
             deliver("posted events");
         } else if (roll < 925) {
             f().widget().move(between(-100, 500), between(-100, 300));
-            input_.windowMoved();
+            input_.crossWindowEdge();
             deliver("window moved");
         } else if (roll < 927) {
             QCloseEvent close;
@@ -220,22 +220,29 @@ private:
 
     void wind(std::int64_t ns)
     {
+        settle();
         const std::int64_t ticks = game_.wind(ns);
-        fuzz::Delivered event;
-        event.what = std::to_string(ticks) + " ticks";
-        event.ticks = ticks;
-        event.changesGame = ticks > 0;
-        observe(event);
+        observe({ .what = std::to_string(ticks) + " ticks", .changesGame = ticks > 0, .ticks = ticks });
+    }
+
+    [[nodiscard]] std::string nameOf(const QObject* widget) const
+    {
+        for (const auto& control : f().controls()) {
+            const auto* shown = dynamic_cast<const platform::RectControl*>(control.get());
+            if (shown != nullptr && static_cast<const QObject*>(&shown->widget()) == widget) {
+                return shown->name() + "(" + std::to_string(shown->index()) + ")";
+            }
+        }
+        return "the window";
     }
 
     [[nodiscard]] platform::RectControl* shownControl()
     {
         for (;;) {
             const auto& all = f().controls();
-            auto* control = dynamic_cast<platform::RectControl*>(
-                all[static_cast<std::size_t>(below(static_cast<int>(all.size())))].get());
-            if (control != nullptr) {
-                return control;
+            const auto& control = all[static_cast<std::size_t>(below(static_cast<int>(all.size())))];
+            if (auto* shown = dynamic_cast<platform::RectControl*>(control.get())) {
+                return shown;
             }
         }
     }
@@ -245,6 +252,10 @@ private:
     fuzz::OpenedGame game_;
     fuzz::PlayerInput input_ { game_.f() };
     fuzz::GameOracle oracle_ { game_.f(), *game_.notes };
+    const QObject* feld_ = &f().control<platform::Canvas>("feld").widget();
+    const QObject* neu_ = &f().control<Knopf>("neu").widget();
+    const QObject* quit_ = &f().control<Knopf>("Knopf1").widget();
+    std::optional<fuzz::Delivered> pending_;
     std::deque<std::string> recent_;
     std::int64_t delivered_ = 0;
     bool playing_ = false;
@@ -256,18 +267,16 @@ private:
 
 TEST(EventStream, EveryRuleHoldsAfterEveryEventOfALongRandomStream)
 {
-    const auto seed = static_cast<std::uint64_t>(fromEnvironment("ZINDRA_FUZZ_SEED", std::random_device {}()));
+    const auto seed
+        = static_cast<std::uint64_t>(fromEnvironment("ZINDRA_FUZZ_SEED", std::random_device {}()));
     const std::int64_t wanted = fromEnvironment("ZINDRA_FUZZ_EVENTS", 100'000);
     std::cout << "fuzz: seed " << seed << ", " << wanted << " events" << std::endl;
     platform::resetQuit();
 
     EventStream stream(seed, wanted);
-    stream.run();
-    ASSERT_TRUE(stream.broken().empty()) << "seed " << seed << ", event #" << stream.delivered() << ": "
-                                         << stream.broken() << "\nthe last events:\n"
-                                         << stream.recent() << "replay with ZINDRA_FUZZ_SEED=" << seed
-                                         << " ZINDRA_FUZZ_EVENTS=" << stream.delivered() + 1;
-    const auto& reached = stream.coverage();
+    const std::string broken = stream.run();
+    ASSERT_TRUE(broken.empty()) << broken << " ZINDRA_FUZZ_SEED=" << seed;
+    const auto& reached = stream.oracle().reached;
     std::cout << "fuzz: " << reached.newGames << " new games, " << reached.setsCleared << " sets cleared, "
               << reached.gamesOver << " games over, " << reached.quits << " quits; best score "
               << reached.bestScore << ", highest level " << reached.highestLevel << std::endl;

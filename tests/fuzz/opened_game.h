@@ -2,6 +2,7 @@
 // silent note output and a timer that runs on a clock the test winds.
 #pragma once
 
+#include "game/board.h"
 #include "game/fenster1.h"
 #include "platform/note_player.h"
 #include "platform/timer.h"
@@ -13,28 +14,29 @@
 
 namespace fuzz {
 
-// Swallows the notes, counting them, and notices a note or an instrument the
-// game never asks for.
+// Swallows the notes and notices a note, a loudness or an instrument the game
+// never asks for.
 class SilentNotes : public platform::NoteOutput {
 public:
     void programChange(int program) override
     {
-        strange = strange || (program != kBounceProgram && program != kScoreProgram);
+        strange
+            = strange || (program != board::kBounceInstrument - 1 && program != board::kScoreInstrument - 1);
     }
     void noteOn(int note, int velocity) override
     {
-        ++notesOn;
-        strange = strange || velocity != 127 || !known(note);
+        strange = strange || velocity != board::kLoud || !known(note);
     }
     void noteOff(int note) override { strange = strange || !known(note); }
 
-    std::int64_t notesOn = 0;
     bool strange = false;
 
 private:
-    static constexpr int kBounceProgram = 13; // instrument 14
-    static constexpr int kScoreProgram = 127; // instrument 128
-    [[nodiscard]] static bool known(int note) { return note == 50 || note == 60 || note == 62; }
+    [[nodiscard]] static bool known(int note)
+    {
+        return note == board::kEdgeNote || note == board::kLossNote || note == board::kPaddleNote
+            || note == board::kScoreNote;
+    }
 };
 
 class OpenedGame {

@@ -1,81 +1,120 @@
-// The player's hands on the real widgets: the pointer and the keyboard as Qt
-// events, routed the way Qt routes them on a desktop. The pointer lives in
-// screen coordinates (System.MouseX reads it); its events go to the widget
-// under it, with an enter and a leave whenever it crosses from one widget to
-// another, and while a button is held every move and the release go to the
-// widget that got the press (Qt's implicit grab), wherever the pointer is.
+// The player's hands: the pointer and the keyboard as the window system hands
+// them to the game's window, so that Qt itself routes them as on a desktop:
+// to the widget under the pointer, with an enter and a leave whenever it
+// crosses from one widget to another, and while a button is held to the
+// widget that got the press, wherever the pointer is. The pointer lives in
+// screen coordinates (System.MouseX reads it).
 #pragma once
 
-#include <QEvent>
-#include <QPoint>
-#include <QString>
+#include "platform/control.h"
+#include "platform/globals.h"
+#include "platform/widgets.h"
+#include "platform/window.h"
 
-#include <functional>
+#include <QCoreApplication>
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
 
-class QWidget;
-
-namespace platform {
-class RectControl;
-class Window;
-} // namespace platform
+#include <utility>
 
 namespace fuzz {
 
 class PlayerInput {
 public:
     // Takes over System.MouseX for the pointer's screen x; gives it back when done.
-    explicit PlayerInput(platform::Window& window);
-    ~PlayerInput();
+    explicit PlayerInput(platform::Window& window)
+        : window_(window)
+    {
+        platform::setMouseXSource([this] { return screen_.x(); });
+    }
+    ~PlayerInput() { platform::setMouseXSource({}); }
     PlayerInput(const PlayerInput&) = delete;
     PlayerInput& operator=(const PlayerInput&) = delete;
 
-    // Moves the pointer to a screen position (anywhere, also off the window).
-    void moveToScreen(QPoint screen);
-    // Moves the pointer to a point of the window, in window coordinates.
-    void moveToWindow(QPoint local);
-    // Moves the pointer to the middle of a control.
-    void moveOnto(const platform::RectControl& control);
-    // A window manager moved the window: the pointer stays where it is on the
-    // screen, so it may now be over another widget.
-    void windowMoved();
+    // Anywhere on the screen, also off the window.
+    void moveToScreen(QPoint screen)
+    {
+        screen_ = screen;
+        crossWindowEdge();
+        if (over_) {
+            sendMouse(QEvent::MouseMove, Qt::NoButton, button_);
+        }
+    }
+    // To a point of the window, in window coordinates.
+    void moveToWindow(QPoint local) { moveToScreen(local + QPoint(window_.Left(), window_.Top())); }
+    void moveOnto(const platform::RectControl& control)
+    {
+        moveToWindow(QPoint(control.left() + control.width() / 2, control.top() + control.height() / 2));
+    }
+
+    // Tells the window that the pointer came onto it or went off it, when the
+    // pointer or the window moved (a window manager moves it under a pointer
+    // that stays where it is on the screen); not while a button is held: then
+    // the window keeps the pointer until the release.
+    void crossWindowEdge()
+    {
+        const bool over = window_.widget().rect().contains(inWindow());
+        if (held() || over == over_) {
+            return;
+        }
+        over_ = over;
+        if (over) {
+            QEnterEvent enter(inWindow(), inWindow(), screen_);
+            send(enter);
+        } else {
+            QEvent leave(QEvent::Leave);
+            send(leave);
+        }
+    }
 
     // Left button unless told otherwise; a press while one is held, or a
     // release with none held, is not sent (a mouse cannot do either).
-    void press(bool left = true);
-    void release();
-    // A press and a release in the same place.
-    void click();
+    void press(bool left = true)
+    {
+        if (!held() && over_) {
+            button_ = left ? Qt::LeftButton : Qt::RightButton;
+            sendMouse(QEvent::MouseButtonPress, button_, button_);
+        }
+    }
+    void release()
+    {
+        if (held()) {
+            sendMouse(QEvent::MouseButtonRelease, std::exchange(button_, Qt::NoButton), Qt::NoButton);
+            crossWindowEdge();
+        }
+    }
+    void click()
+    {
+        press();
+        release();
+    }
 
-    // A key pressed while the window is active; text as Qt gives it.
-    void key(int qtKey, const QString& text);
+    // A key pressed and released while the window is active; text as Qt gives it.
+    void key(int qtKey, const QString& text)
+    {
+        for (const QEvent::Type type : { QEvent::KeyPress, QEvent::KeyRelease }) {
+            QKeyEvent event(type, qtKey, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(&window_.widget(), &event);
+        }
+    }
 
-    // Told of every pointer event right after the widget has handled it: its
-    // type, the widget, the position in that widget and whether the button
-    // of a press or release is the left one.
-    std::function<void(QEvent::Type type, const QWidget* to, QPoint local, bool left)> onDelivered;
-
-    [[nodiscard]] QPoint screen() const { return screen_; }
-    [[nodiscard]] QPoint inWindow() const;
-    [[nodiscard]] bool held() const { return grabber_ != nullptr; }
-    // The widget that gets the pointer's events now: the grabber while a
-    // button is held, else the one under the pointer (null off the window).
-    [[nodiscard]] QWidget* target() const;
-    // The control whose widget this is, or null (the window's own widget).
-    [[nodiscard]] platform::RectControl* controlOf(const QWidget* widget) const;
+    [[nodiscard]] bool held() const { return button_ != Qt::NoButton; }
 
 private:
-    [[nodiscard]] QWidget* widgetAt(QPoint screen) const;
-    void crossTo(QWidget* under);
-    void sendMove();
-    void sendMouse(QEvent::Type type, QWidget* to, Qt::MouseButton button, Qt::MouseButtons held);
-    [[nodiscard]] Qt::MouseButton heldButton() const { return leftHeld_ ? Qt::LeftButton : Qt::RightButton; }
-    void send(QWidget* to, QEvent& event, QPoint local, bool left = true);
+    [[nodiscard]] QPoint inWindow() const { return screen_ - QPoint(window_.Left(), window_.Top()); }
+    void send(QEvent& event) { QCoreApplication::sendEvent(window_.widget().windowHandle(), &event); }
+    void sendMouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        QMouseEvent event(type, inWindow(), inWindow(), screen_, button, buttons, Qt::NoModifier);
+        send(event);
+    }
 
     platform::Window& window_;
     QPoint screen_;
-    QWidget* hovered_ = nullptr; // the widget that last got an enter
-    QWidget* grabber_ = nullptr; // the widget that got the held press
-    bool leftHeld_ = true; // which button the grabber got
+    bool over_ = false; // the window has had an enter and no leave since
+    Qt::MouseButton button_ = Qt::NoButton; // the one held
 };
 
 } // namespace fuzz

@@ -75,7 +75,7 @@ TEST_F(EvaluationTest, EachRowsBandIsInclusiveAndAStrikeScoresItsPointsAndTurnsT
     }
 }
 
-TEST_F(EvaluationTest, StoneSpanIsInclusiveAndGoneStonesNeverStrike)
+TEST_F(EvaluationTest, StoneSpanIsInclusiveGoneStonesNeverStrikeAndTwoRowsCanStrikeInOneCall)
 {
     // Purple stone 2 spans 223..323.
     for (const int m : { 222, 223, 323, 324 }) {
@@ -94,18 +94,14 @@ TEST_F(EvaluationTest, StoneSpanIsInclusiveAndGoneStonesNeverStrike)
         f->auswertung();
         EXPECT_EQ(std::pair(f->z, f->s), std::pair(0, -2)) << "m " << m;
     }
-}
-
-TEST_F(EvaluationTest, RisingStrikeCanBeFollowedByAFallingStrikeInTheSameCall)
-{
+    // A rising strike can be followed by a falling strike in the same call.
+    f->neu_Action();
+    notes->events.clear();
     // Top edge in the yellow band, bottom edge on the purple row's top.
     ballAt(100, 115, -3);
     f->auswertung();
-    EXPECT_EQ(f->ge[0], 0);
-    EXPECT_EQ(f->li[0], 0);
-    EXPECT_EQ(f->z, 6);
-    EXPECT_EQ(f->s, -2);
-    EXPECT_EQ(f->control<Knopf>("zahl", 3).Text, "6");
+    EXPECT_EQ(std::tuple(f->ge[0], f->li[0], f->z, f->s), std::tuple(0, 0, 6, -2));
+    EXPECT_EQ(digits(), "0006");
     EXPECT_EQ(notes->events, sound(board::kScoreNote, board::kScoreInstrument, 2));
 }
 
@@ -154,12 +150,9 @@ TEST_F(EvaluationTest, StrikeThatClearsTheSetTakesTheNewLevelsStep)
         f->z = 254;
         ballAt(100, step < 0 ? 150 : 145 - board::kBallSize, step);
         f->auswertung();
-        EXPECT_EQ(f->level, 2);
-        EXPECT_EQ(f->z, 255) << "nothing more is struck after the new set is laid";
-        EXPECT_EQ(standing(), 25);
-        EXPECT_EQ(f->bally, board::kBallAfterLevel);
-        EXPECT_EQ(f->start, 1);
-        EXPECT_FALSE(timer().enabled());
-        EXPECT_EQ(f->s, step < 0 ? 2 + 2 : -2) << "step " << step;
+        // level, z (nothing more is struck after the new set is laid), stones, bally, start, timer, s
+        EXPECT_EQ(std::tuple(f->level, f->z, standing(), f->bally, f->start, timer().enabled(), f->s),
+            std::tuple(2, 255, 25, board::kBallAfterLevel, 1, false, step < 0 ? 2 + 2 : -2))
+            << "step " << step;
     }
 }

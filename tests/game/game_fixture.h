@@ -5,10 +5,12 @@
 #include "game/fenster1.h"
 #include "platform/globals.h"
 #include "platform/note_player.h"
+#include "ui/knopf/knopf.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class GameTest : public testing::Test {
@@ -36,9 +38,27 @@ protected:
         platform::setMouseXSource([screenX] { return screenX; });
     }
 
+    // A game in play: stones laid, the paddle under board x, the ball launched.
+    void launch(int x = 300)
+    {
+        f->neu_Action();
+        f->feld_MouseMove(x, 600);
+        f->feld_MouseDown(x, 600);
+        notes->events.clear();
+    }
+
     [[nodiscard]] platform::Canvas& feld() const { return f->control<platform::Canvas>("feld"); }
     [[nodiscard]] platform::Timer& timer() const { return f->control<platform::Timer>("Timer1"); }
     [[nodiscard]] platform::Canvas& noch(int i) const { return f->control<platform::Canvas>("noch", i); }
+    // The score's four digits as shown.
+    [[nodiscard]] std::string digits() const
+    {
+        std::string shown;
+        for (int k = 0; k < 4; ++k) {
+            shown += f->control<Knopf>("zahl", k).Text;
+        }
+        return shown;
+    }
     // Which of the four ball indicators show.
     [[nodiscard]] std::vector<bool> indicators() const
     {

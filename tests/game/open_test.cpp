@@ -11,24 +11,8 @@ namespace {
 using OpenTest = GameTest;
 using NewGameTest = GameTest;
 
-TEST_F(OpenTest, LeavesNoGameYet)
-{
-    EXPECT_FALSE(timer().enabled());
-    // start, the paddle at 200 and 730 - 75, s, w, z, level, ballzahl
-    EXPECT_EQ(std::tuple(f->start, f->mausx, f->mausy, f->s, f->w, f->z, f->level, f->ballzahl),
-        std::tuple(0, 200, 655, -1, 0, 0, 0, 0));
-    for (const auto* reihe : { &f->rt, &f->gn, &f->bl, &f->ge, &f->li }) {
-        EXPECT_EQ(*reihe, Fenster1::Row {}); // no stone exists
-    }
-    EXPECT_EQ(indicators(), std::vector<bool>(4, true));
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(f->control<Knopf>("zahl", i).Text, "0");
-    }
-    // The board keeps its layout backdrop until the first new game.
-    EXPECT_EQ(feld().backdrop(), resources::hintergrund().get());
-}
-
-TEST_F(OpenTest, MakesTwoSeparateBoardPicturesOfTheBackground)
+// Two separate board pictures of the background, and no game yet.
+TEST_F(OpenTest, MakesTwoBoardPicturesOfTheBackgroundAndLeavesNoGameYet)
 {
     ASSERT_NE(f->p, nullptr);
     ASSERT_NE(f->p1, nullptr);
@@ -39,6 +23,13 @@ TEST_F(OpenTest, MakesTwoSeparateBoardPicturesOfTheBackground)
         EXPECT_EQ(f->p->pixel(x, y), hintergrund->pixel(x, y));
         EXPECT_EQ(f->p1->pixel(x, y), hintergrund->pixel(x, y));
     }
+
+    EXPECT_FALSE(timer().enabled());
+    // start, the paddle at 200 and 730 - 75, s, w, z, level, ballzahl
+    EXPECT_EQ(std::tuple(f->start, f->mausx, f->mausy, f->s, f->w, f->z, f->level, f->ballzahl),
+        std::tuple(0, 200, 655, -1, 0, 0, 0, 0));
+    // No stone, all four indicators and the digits 0000 the fuzz's rules and
+    // the first frame hold.
 }
 
 // Pressed twice in a row, as pressed once.
@@ -61,15 +52,12 @@ TEST_F(NewGameTest, NeuRestartsTheGameButKeepsLevelAndIndicators)
     f->neu_Action();
     f->neu_Action();
 
-    EXPECT_EQ(f->start, 1);
-    EXPECT_FALSE(timer().enabled());
-    EXPECT_EQ(std::tuple(f->z, f->ballzahl, f->w, f->s, f->rt[0]), std::tuple(0, 0, 0, -5, 9));
-    EXPECT_EQ(f->level, 2);
-    EXPECT_EQ(f->qq, 1);
+    // start, timer, z, ballzahl, w, s, the red stone 0, and the level and qq kept
+    EXPECT_EQ(
+        std::tuple(f->start, timer().enabled(), f->z, f->ballzahl, f->w, f->s, f->rt[0], f->level, f->qq),
+        std::tuple(1, false, 0, 0, 0, -5, 9, 2, 1));
     EXPECT_EQ(indicators(), (std::vector<bool> { false, false, false, true }));
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(f->control<Knopf>("zahl", i).Text, "0");
-    }
+    EXPECT_EQ(digits(), "0000");
     const auto hinternis = resources::hinternis();
     const int mx = hinternis->width() / 2, my = hinternis->height() / 2;
     EXPECT_EQ(f->p->pixel(250 + mx, 400 + my), hinternis->pixel(mx, my)) << "the obstacle stays";

@@ -4,6 +4,7 @@
 #include "game_fixture.h"
 
 #include <array>
+#include <tuple>
 
 namespace {
 
@@ -55,15 +56,21 @@ TEST_F(PaddleTest, LandingOffsetSetsTheSidewaysStepAndSendsTheBallUp)
     }
 }
 
-TEST_F(PointerTest, WaitingBallRidesCentredOnTheClampedPaddle)
+// The waiting ball rides centred on the paddle, which is clamped to the
+// board; a click launches it, and only a waiting ball.
+TEST_F(PointerTest, WaitingBallRidesCentredOnTheClampedPaddleAndAClickLaunchesOnlyIt)
 {
+    for (int phase : { 0, 2, 3 }) {
+        f->start = phase;
+        f->bally = 77;
+        EXPECT_FALSE(f->feld_MouseDown(300, 0));
+        EXPECT_EQ(std::tuple(f->start, f->bally, timer().enabled()), std::tuple(phase, 77, false));
+    }
     f->neu_Action();
     for (auto [x, mausx] : { std::pair { -30, 0 }, { 50, 0 }, { 51, 1 }, { 300, 250 }, { 549, 499 },
              { 550, 500 }, { 900, 500 } }) {
         f->feld_MouseMove(x, 123);
-        EXPECT_EQ(f->mausx, mausx) << "x " << x;
-        EXPECT_EQ(f->ballx, mausx + 35) << "x " << x;
-        EXPECT_EQ(f->bally, 625);
+        EXPECT_EQ(std::tuple(f->mausx, f->ballx, f->bally), std::tuple(mausx, mausx + 35, 625)) << "x " << x;
     }
     // The ball and the paddle are on the board where the state says.
     EXPECT_EQ(feld().pixel(500 + 50, 655 + 12), f->maus->pixel(50, 12));
@@ -71,26 +78,11 @@ TEST_F(PointerTest, WaitingBallRidesCentredOnTheClampedPaddle)
     f->feld_MouseMove(300, 0);
     EXPECT_TRUE(feldShowsBoard(500, 655, 100, 25)) << "the old paddle is erased";
     EXPECT_FALSE(feldShowsBoard(250, 655, 100, 25));
-}
 
-TEST_F(PointerTest, ClickLaunchesTheWaitingBallOnly)
-{
-    for (int phase : { 0, 2, 3 }) {
-        f->start = phase;
-        f->bally = 77;
-        EXPECT_FALSE(f->feld_MouseDown(300, 0));
-        EXPECT_EQ(f->start, phase);
-        EXPECT_EQ(f->bally, 77);
-        EXPECT_FALSE(timer().enabled());
-    }
-    f->neu_Action();
-    f->feld_MouseMove(300, 0);
     EXPECT_FALSE(f->feld_MouseDown(300, 0));
-    EXPECT_EQ(f->start, 2);
-    EXPECT_EQ(f->bally, 600); // lifted from 625
-    EXPECT_EQ(f->ballx, 285);
-    EXPECT_TRUE(timer().enabled());
-    EXPECT_EQ(f->qq, 0);
+    // start, the ball lifted from 625, timer, qq
+    EXPECT_EQ(
+        std::tuple(f->start, f->ballx, f->bally, timer().enabled(), f->qq), std::tuple(2, 285, 600, true, 0));
     EXPECT_TRUE(feldShowsBoard(285, 630, 30, 25)) << "the resting ball's lower part is erased";
 }
 

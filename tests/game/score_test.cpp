@@ -11,22 +11,7 @@
 #include <tuple>
 #include <vector>
 
-class ScoreTest : public GameTest {
-protected:
-    [[nodiscard]] Knopf& ziffer(int k) const { return f->control<Knopf>("zahl", k); }
-    [[nodiscard]] std::string shown() const
-    {
-        return ziffer(0).Text + ziffer(1).Text + ziffer(2).Text + ziffer(3).Text;
-    }
-    // A game in play: stones laid, ball launched, timer running.
-    void startGame()
-    {
-        f->neu_Action();
-        f->feld_MouseMove(300, 600);
-        f->feld_MouseDown(300, 600);
-        notes->events.clear();
-    }
-};
+using ScoreTest = GameTest;
 
 TEST_F(ScoreTest, ShowsFourDigitsSoundsAPositiveScoreAndEndsALevelOnWholeSets)
 {
@@ -44,10 +29,10 @@ TEST_F(ScoreTest, ShowsFourDigitsSoundsAPositiveScoreAndEndsALevelOnWholeSets)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.score);
-        startGame();
+        launch();
         const auto level = f->level;
         f->Zahler(c.score);
-        EXPECT_EQ(shown(), c.digits);
+        EXPECT_EQ(digits(), c.digits);
         EXPECT_EQ(notes->events,
             c.sounds ? sound(board::kScoreNote, board::kScoreInstrument) : std::vector<Note> {});
         EXPECT_EQ(f->level, level + (c.ends ? 1 : 0));
@@ -57,7 +42,7 @@ TEST_F(ScoreTest, ShowsFourDigitsSoundsAPositiveScoreAndEndsALevelOnWholeSets)
 
 TEST_F(ScoreTest, AFullSetLaysANewOneWithTheObstacleAndTheBallWaiting)
 {
-    startGame();
+    launch();
     f->ballzahl = 1;
     noch(1).setVisible(true);
     f->rt = {}; // stones knocked out: the new set lays them all again
@@ -66,11 +51,9 @@ TEST_F(ScoreTest, AFullSetLaysANewOneWithTheObstacleAndTheBallWaiting)
     f->w = 4;
     f->Zahler(255);
 
-    EXPECT_EQ(f->level, 1);
-    EXPECT_EQ(f->bally, board::kBallAfterLevel);
-    EXPECT_EQ(f->start, 1);
-    EXPECT_EQ(f->w, 0);
-    EXPECT_EQ(f->s, -3) << "the caller sets the vertical step";
+    // level, bally, start, w, and s as it was: the caller sets the vertical step
+    EXPECT_EQ(std::tuple(f->level, f->bally, f->start, f->w, f->s),
+        std::tuple(1, board::kBallAfterLevel, 1, 0, -3));
     EXPECT_FALSE(noch(1).visible());
     EXPECT_EQ(std::tuple(f->rt[0], f->rt[4], f->li[3]), std::tuple(9, 437, 330));
     // The obstacle now stands on the board picture and on the board.
@@ -86,7 +69,7 @@ TEST_F(ScoreTest, AFullSetLaysANewOneWithTheObstacleAndTheBallWaiting)
 TEST_F(ScoreTest, LevelEndAfterTheGameHasNoIndicatorToHide)
 {
     for (std::int32_t ballzahl : { 4, 5 }) {
-        startGame();
+        launch();
         f->ballzahl = ballzahl;
         f->start = 3;
         for (int i = 0; i < 4; ++i) {

@@ -15,11 +15,8 @@ protected:
     void SetUp() override
     {
         GameTest::SetUp();
-        f->neu_Action();
         pointerOverBoardX(300);
-        f->feld_MouseMove(300, 600);
-        f->feld_MouseDown(300, 600);
-        notes->events.clear();
+        launch();
     }
     void ball(int x, int y, int w, int s)
     {
@@ -30,18 +27,10 @@ protected:
     }
 };
 
-TEST_F(TimerStepTest, TopLeftCornerTurnsBothWaysWithTwoSounds)
-{
-    f->rt[0] = 0; // nothing to strike up there
-    ball(2, 3, -3, -7);
-    f->Timer1_Action();
-    EXPECT_EQ(f->s, 2) << "down at 2, whatever the speed was";
-    EXPECT_EQ(f->w, 3);
-    EXPECT_EQ(std::pair(f->ballx, f->bally), std::pair(5, 5));
-    EXPECT_EQ(notes->events, sound(board::kEdgeNote, board::kBounceInstrument, 2));
-}
-
-TEST_F(TimerStepTest, SideEdgesTurnOnlyBeyondTheLimits)
+// The sides turn the ball only beyond their limits, with the edge sound; the
+// top-left corner turns it both ways, with two, and down at 2 whatever the
+// speed was.
+TEST_F(TimerStepTest, EdgesTurnTheBallOnlyBeyondTheirLimits)
 {
     for (const auto& [x, w, turned] :
         { std::tuple { 567, 3, 3 }, { 568, 3, -3 }, { 3, -3, -3 }, { 2, -3, 3 }, { 572, 2, -2 } }) {
@@ -49,11 +38,16 @@ TEST_F(TimerStepTest, SideEdgesTurnOnlyBeyondTheLimits)
         notes->events.clear();
         ball(x, 300, w, -2);
         f->Timer1_Action();
-        EXPECT_EQ(f->w, turned);
-        EXPECT_EQ(f->ballx, x + turned);
+        EXPECT_EQ(std::pair(f->w, f->ballx), std::pair(turned, x + turned));
         EXPECT_EQ(notes->events,
             turned == w ? std::vector<Note> {} : sound(board::kEdgeNote, board::kBounceInstrument));
     }
+    f->rt[0] = 0; // nothing to strike up there
+    notes->events.clear();
+    ball(2, 3, -3, -7);
+    f->Timer1_Action();
+    EXPECT_EQ(std::tuple(f->s, f->w, f->ballx, f->bally), std::tuple(2, 3, 5, 5));
+    EXPECT_EQ(notes->events, sound(board::kEdgeNote, board::kBounceInstrument, 2));
 }
 
 // At level 4 the ball falls 6 a tick: from 635 it is both over the paddle
@@ -68,12 +62,10 @@ TEST_F(TimerStepTest, LossIsTestedBeforeThePaddle)
         notes->events.clear();
         ball(285, 635, 2, 6);
         f->Timer1_Action();
-        EXPECT_EQ(f->ballzahl, verloren);
         EXPECT_EQ(indicators(), (std::vector<bool> { false, verloren < 1, verloren < 2, verloren < 3 }));
-        EXPECT_EQ(f->start, 1);
-        EXPECT_FALSE(timer().enabled());
-        EXPECT_EQ(f->w, 0);
-        EXPECT_EQ(f->s, board::kStepAfterLoss) << "with balls left the new step skips the paddle";
+        // ballzahl, start, timer, w, s: with balls left the new step skips the paddle
+        EXPECT_EQ(std::tuple(f->ballzahl, f->start, timer().enabled(), f->w, f->s),
+            std::tuple(verloren, 1, false, 0, board::kStepAfterLoss));
         EXPECT_EQ(notes->events, sound(board::kLossNote, board::kBounceInstrument));
     }
 
@@ -82,13 +74,10 @@ TEST_F(TimerStepTest, LossIsTestedBeforeThePaddle)
     notes->events.clear();
     ball(285, 635, 2, 6);
     f->Timer1_Action();
-    EXPECT_EQ(f->ballzahl, 4);
-    EXPECT_EQ(f->start, 3);
-    EXPECT_FALSE(timer().enabled());
-    EXPECT_EQ(f->level, 0);
     EXPECT_EQ(indicators(), std::vector<bool>(4, false));
-    EXPECT_EQ(f->s, board::kStepFromPaddle);
-    EXPECT_EQ(f->w, 0);
+    // ballzahl, start, timer, level, w, s
+    EXPECT_EQ(std::tuple(f->ballzahl, f->start, timer().enabled(), f->level, f->w, f->s),
+        std::tuple(4, 3, false, 0, 0, board::kStepFromPaddle));
     auto expected = sound(board::kLossNote, board::kBounceInstrument);
     expected.push_back({ Kind::Program, board::kBounceInstrument - 1, 0 });
     expected.push_back({ Kind::On, board::kPaddleNote, board::kLoud });
@@ -107,9 +96,7 @@ TEST_F(TimerStepTest, SpaceBarAfterTheGameCountsEveryTickAsALostBall)
     for (int n = 5; n <= 7; ++n) {
         notes->events.clear();
         f->Timer1_Action();
-        EXPECT_EQ(f->ballzahl, n);
-        EXPECT_EQ(f->start, 3);
-        EXPECT_TRUE(timer().enabled());
+        EXPECT_EQ(std::tuple(f->ballzahl, f->start, timer().enabled()), std::tuple(n, 3, true));
         EXPECT_EQ(notes->events, sound(board::kLossNote, board::kBounceInstrument));
     }
     EXPECT_EQ(indicators(), (std::vector<bool> { true, true, true, true }));
@@ -123,17 +110,16 @@ TEST_F(TimerStepTest, EvaluatesWhereTheBallStandsBeforeItMoves)
     // 176 is below the stone rows: no evaluation, although the ball moves to 171.
     ball(35, 176, 0, -5);
     f->Timer1_Action();
-    EXPECT_EQ(f->z, 0);
-    EXPECT_EQ(f->bally, 171);
+    EXPECT_EQ(std::pair(f->z, f->bally), std::pair(0, 171));
     f->Timer1_Action(); // now in the purple band
-    EXPECT_EQ(f->li[0], 0);
-    EXPECT_EQ(f->z, 1);
-    EXPECT_EQ(f->s, 2);
+    EXPECT_EQ(std::tuple(f->li[0], f->z, f->s), std::tuple(0, 1, 2));
 }
 
 // The obstacle is looked at only strictly inside its band, the paddle on its
-// band's edges too, and only under a falling ball.
-TEST_F(TimerStepTest, ObstacleAndPaddleBandsOfTheTick)
+// band's edges too, and only under a falling ball. The loss line and the
+// stone zone end outside: a ball that just reaches the loss line is not lost
+// yet, and one whose top stands at the stone zone's end meets no stone.
+TEST_F(TimerStepTest, BandsOfTheTick)
 {
     for (const auto& [level, y, s, turned] :
         { std::tuple { 1, 400, -3, -3 }, { 1, 401, -3, 2 }, { 1, 424, -3, 2 }, { 1, 425, -3, -3 },
@@ -143,12 +129,6 @@ TEST_F(TimerStepTest, ObstacleAndPaddleBandsOfTheTick)
         f->Timer1_Action();
         EXPECT_EQ(f->s, turned) << "level " << level << " bally " << y << " s " << s;
     }
-}
-
-// The bands end outside: a ball that just reaches the loss line is not lost
-// yet, and one whose top stands at the stone zone's end meets no stone.
-TEST_F(TimerStepTest, TheLossLineAndTheStoneZoneEndOutside)
-{
     ball(285, board::kLossLine - 6, 0, 6);
     f->Timer1_Action();
     EXPECT_EQ(f->ballzahl, 0);

@@ -35,28 +35,15 @@ protected:
 
 } // namespace
 
-TEST_F(CanvasTest, DrawingStaysUntilTheSharedBackdropIsSetAgain)
+// Drawing stays until the backdrop, a shared picture, is set again; a refresh
+// with erase restores its area from the backdrop, and every refresh raises
+// Paint with the surface's graphics.
+TEST_F(CanvasTest, DrawingStaysUntilTheBackdropIsSetAgainAndARefreshRestoresItsAreaAndRaisesPaint)
 {
     auto board = filled(60, 40, 0x0000FF);
     canvas.setBackdrop(board);
     EXPECT_EQ(canvas.backdrop(), board.get());
     EXPECT_EQ(canvas.pixel(5, 5), 0x0000FFu);
-    canvas.graphics().setForeColor(0xFF0000);
-    canvas.graphics().fillRect(0, 0, 10, 10);
-    EXPECT_EQ(canvas.pixel(5, 5), 0xFF0000u);
-    // The picture is shared, not copied: a change shows where it is refreshed.
-    board->graphics().setForeColor(0xFFFF00);
-    board->graphics().fillRect(0, 0, 10, 10);
-    canvas.refreshRect(0, 0, 5, 5, true);
-    EXPECT_EQ(canvas.pixel(2, 2), 0xFFFF00u);
-    EXPECT_EQ(canvas.pixel(7, 7), 0xFF0000u);
-    canvas.setBackdrop(board); // wipes what was drawn
-    EXPECT_EQ(canvas.pixel(7, 7), 0xFFFF00u);
-}
-
-TEST_F(CanvasTest, RefreshRectWithEraseRestoresTheAreaAndRaisesPaint)
-{
-    canvas.setBackdrop(filled(60, 40, 0x00FF00));
     int paints = 0;
     canvas.onPaint = [&](platform::Graphics& g) {
         ++paints;
@@ -64,15 +51,22 @@ TEST_F(CanvasTest, RefreshRectWithEraseRestoresTheAreaAndRaisesPaint)
     };
     canvas.graphics().setForeColor(0xFF0000);
     canvas.graphics().fillRect(0, 0, 60, 40);
+    EXPECT_EQ(canvas.pixel(5, 5), 0xFF0000u);
+    // The picture is shared, not copied: a change shows where it is refreshed.
+    board->graphics().setForeColor(0xFFFF00);
+    board->graphics().fillRect(0, 0, 20, 20);
     canvas.refreshRect(10, 10, 5, 5, true);
     EXPECT_EQ(paints, 1);
-    EXPECT_EQ(canvas.pixel(10, 10), 0x00FF00u);
-    EXPECT_EQ(canvas.pixel(14, 14), 0x00FF00u);
+    EXPECT_EQ(canvas.pixel(10, 10), 0xFFFF00u);
+    EXPECT_EQ(canvas.pixel(14, 14), 0xFFFF00u);
     EXPECT_EQ(canvas.pixel(15, 15), 0xFF0000u); // outside the area
     EXPECT_EQ(canvas.pixel(9, 9), 0xFF0000u);
     canvas.refreshRect(0, 0, 60, 40, false); // no erase: Paint only
     EXPECT_EQ(paints, 2);
     EXPECT_EQ(canvas.pixel(30, 30), 0xFF0000u);
+    canvas.setBackdrop(board); // wipes what was drawn
+    EXPECT_EQ(canvas.pixel(30, 30), 0x0000FFu);
+    EXPECT_EQ(canvas.pixel(5, 5), 0xFFFF00u);
 }
 
 TEST_F(CanvasTest, TransparentBackdropLeavesItsWhiteSeeThrough)
@@ -139,7 +133,9 @@ TEST(Pointer, ACanvasIsHitUnderThePointerAndADisplayOnlyControlIsNot)
     EXPECT_TRUE(static_cast<QWidget&>(canvas.widget()).hasMouseTracking());
 }
 
-TEST(Quitting, QuitTwiceEndsOnceWithTheFirstCode)
+// Quitting twice ends once, with the first code; the same failure again is
+// counted but said only at powers of ten.
+TEST(Globals, QuitTwiceEndsOnceWithTheFirstCodeAndTheSameFailureIsSaidAtPowersOfTen)
 {
     platform::resetQuit();
     EXPECT_FALSE(platform::quitRequested());
@@ -148,10 +144,7 @@ TEST(Quitting, QuitTwiceEndsOnceWithTheFirstCode)
     EXPECT_TRUE(platform::quitRequested());
     EXPECT_EQ(platform::quitCode(), 0);
     platform::resetQuit();
-}
 
-TEST(Reports, TheSameFailureAgainIsCountedButSaidOnlyAtPowersOfTen)
-{
     const int before = platform::reportedFailures();
     testing::internal::CaptureStderr();
     for (int i = 0; i < 250; ++i) {

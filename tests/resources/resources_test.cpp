@@ -9,38 +9,33 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
 
 using resources::PictureRef;
 
-constexpr platform::Color kWhite = 0xFFFFFF;
-
 struct PictureAccessor {
     const char* name;
     PictureRef (*get)();
-    int id;
     bool transparent;
     int width, height; // 0: any size serves
 };
 
 // In the order of the release at shutdown.
 const std::vector<PictureAccessor> kPictures = {
-    { "ball2", resources::ball2, 168, true, 30, 30 },
-    { "hintergrund", resources::hintergrund, 169, false, 600, 690 },
-    { "Hintergrund2", resources::Hintergrund2, 170, false, 900, 730 },
-    { "hinternis", resources::hinternis, 171, true, 100, 25 },
-    { "m1", resources::m1, 172, false, 0, 0 },
-    { "maus2", resources::maus2, 173, true, 100, 25 },
-    { "b1", resources::b1, 174, false, 100, 30 },
-    { "e1", resources::e1, 175, false, 100, 30 },
-    { "g1", resources::g1, 176, false, 100, 30 },
-    { "l1", resources::l1, 177, false, 100, 30 },
-    { "r1", resources::r1, 178, false, 100, 30 },
+    { "ball2", resources::ball2, true, 30, 30 },
+    { "hintergrund", resources::hintergrund, false, 600, 690 },
+    { "Hintergrund2", resources::Hintergrund2, false, 900, 730 },
+    { "hinternis", resources::hinternis, true, 100, 25 },
+    { "m1", resources::m1, false, 0, 0 },
+    { "maus2", resources::maus2, true, 100, 25 },
+    { "b1", resources::b1, false, 100, 30 },
+    { "e1", resources::e1, false, 100, 30 },
+    { "g1", resources::g1, false, 100, 30 },
+    { "l1", resources::l1, false, 100, 30 },
+    { "r1", resources::r1, false, 100, 30 },
 };
 
 class Resources : public testing::Test {
@@ -54,65 +49,30 @@ protected:
     }
 };
 
-// ---- the embedded art --------------------------------------------------------
-
-TEST_F(Resources, EveryPictureHasItsSizeAndOnlyTheFiguresAreTransparent)
+// Each picture read once, with its size, Transparent only for the figures;
+// the empty cursor likewise; releaseAll empties the slots in shutdown order
+// whatever the order they were filled in, and an emptied slot loads afresh.
+TEST_F(Resources, EveryAccessorReadsOnceSharesItsObjectAndReleaseAllEmptiesTheSlotsInOrder)
 {
-    for (const PictureAccessor& accessor : kPictures) {
-        SCOPED_TRACE(accessor.name);
-        const PictureRef picture = accessor.get();
+    std::vector<std::string> filled;
+    for (auto accessor = kPictures.rbegin(); accessor != kPictures.rend(); ++accessor) {
+        SCOPED_TRACE(accessor->name);
+        const int before = resources::readsFromApplication();
+        const PictureRef picture = accessor->get();
         ASSERT_NE(picture, nullptr);
-        EXPECT_EQ(picture->transparent(), accessor.transparent ? 1 : 0);
-        if (accessor.width > 0) {
-            EXPECT_EQ(picture->width(), accessor.width);
-            EXPECT_EQ(picture->height(), accessor.height);
+        EXPECT_EQ(accessor->get().get(), picture.get());
+        EXPECT_EQ(resources::readsFromApplication(), before + 1);
+        EXPECT_EQ(picture->transparent(), accessor->transparent ? 1 : 0);
+        if (accessor->width > 0) {
+            EXPECT_EQ(QSize(picture->width(), picture->height()), QSize(accessor->width, accessor->height));
         }
+        filled.insert(filled.begin(), accessor->name);
     }
-}
-
-// A figure is drawn on pure white, which becomes see-through: a white pixel
-// inside it is a hole the board shows through, and an outline smoothed
-// against the white is nearly white and glows on the dark board.
-TEST_F(Resources, SeeThroughFiguresAreSolidWithoutALightFringe)
-{
-    for (const auto& [name, get, minimumCover] : { std::tuple { "ball2", &resources::ball2, 0.7 }, // a disc
-             { "hinternis", resources::hinternis, 0.95 }, { "maus2", resources::maus2, 0.95 } }) {
-        SCOPED_TRACE(name);
-        const platform::Picture& picture = *get();
-        const int w = picture.width();
-        const int h = picture.height();
-        auto white = [&](int x, int y) {
-            return x < 0 || y < 0 || x >= w || y >= h || picture.pixel(x, y) == kWhite;
-        };
-        int covered = 0;
-        for (int y = 0; y < h; ++y) {
-            int first = w;
-            int last = -1;
-            for (int x = 0; x < w; ++x) {
-                if (white(x, y)) {
-                    continue;
-                }
-                first = std::min(first, x);
-                last = x;
-                ++covered;
-                if (white(x - 1, y) || white(x + 1, y) || white(x, y - 1) || white(x, y + 1)) {
-                    const platform::Color c = picture.pixel(x, y);
-                    EXPECT_LT(std::max({ c >> 16, (c >> 8) & 0xFF, c & 0xFF }), 0xE0u)
-                        << "outline at " << x << "," << y;
-                }
-            }
-            for (int x = first; x <= last; ++x) {
-                EXPECT_FALSE(white(x, y)) << "hole at " << x << "," << y;
-            }
-        }
-        EXPECT_GE(covered, minimumCover * w * h);
-    }
-}
-
-TEST_F(Resources, LeerCursorShowsNothing)
-{
+    const int before = resources::readsFromApplication();
     const auto cursor = resources::leerCursor();
     ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(resources::leerCursor().get(), cursor.get());
+    EXPECT_EQ(resources::readsFromApplication(), before + 1);
     EXPECT_FALSE(cursor->isArrow());
     const QImage image = cursor->data().cursor.pixmap().toImage();
     ASSERT_FALSE(image.isNull());
@@ -121,82 +81,46 @@ TEST_F(Resources, LeerCursorShowsNothing)
             ASSERT_EQ(qAlpha(image.pixel(x, y)), 0) << "visible at " << x << ", " << y;
         }
     }
-}
 
-// ---- caching -------------------------------------------------------------------
-
-TEST_F(Resources, EveryAccessorReadsOnceAndSharesOneObject)
-{
-    for (const PictureAccessor& accessor : kPictures) {
-        SCOPED_TRACE(accessor.name);
-        const int before = resources::readsFromApplication();
-        EXPECT_EQ(accessor.get().get(), accessor.get().get());
-        EXPECT_EQ(resources::readsFromApplication(), before + 1);
-    }
-    const int before = resources::readsFromApplication();
-    EXPECT_EQ(resources::leerCursor().get(), resources::leerCursor().get());
-    EXPECT_EQ(resources::readsFromApplication(), before + 1);
-}
-
-TEST_F(Resources, ReleaseAllEmptiesTheFilledSlotsInShutdownOrder)
-{
     const PictureRef oldR1 = resources::r1();
-    (void)resources::leerCursor();
-    (void)resources::m1();
-    (void)resources::ball2();
-    EXPECT_EQ(resources::releaseAll(), (std::vector<std::string> { "ball2", "m1", "r1", "leerCursor" }));
+    filled.emplace_back("leerCursor");
+    EXPECT_EQ(resources::releaseAll(), filled);
     EXPECT_TRUE(resources::releaseAll().empty());
-
-    // Emptied slots load afresh on their next call.
-    const int before = resources::readsFromApplication();
     EXPECT_NE(resources::r1().get(), oldR1.get());
-    EXPECT_EQ(resources::readsFromApplication(), before + 1);
+    EXPECT_EQ(resources::readsFromApplication(), before + 2);
 }
 
-// ---- missing resources -----------------------------------------------------
-
-TEST_F(Resources, MissingResourceGivesNullAndIsReadAgainNextCall)
-{
-    bool present = false;
-    resources::setResourceReader({
-        [&](int) { return present ? std::make_shared<platform::Picture>(100, 30) : nullptr; },
-        [&](int) { return present ? std::make_shared<platform::MouseCursor>() : nullptr; },
-    });
-    const int before = resources::readsFromApplication();
-    EXPECT_EQ(resources::b1(), nullptr);
-    EXPECT_EQ(resources::leerCursor(), nullptr);
-    EXPECT_TRUE(resources::releaseAll().empty());
-
-    present = true;
-    const PictureRef b1 = resources::b1();
-    ASSERT_NE(b1, nullptr);
-    EXPECT_EQ(b1->transparent(), 0);
-    EXPECT_NE(resources::leerCursor(), nullptr);
-    EXPECT_EQ(resources::b1().get(), b1.get());
-    EXPECT_EQ(resources::readsFromApplication(), before + 4);
-}
-
-TEST_F(Resources, MissingTransparentPictureRaisesNilObjectAndIsRetried)
+// A resource that cannot be read gives null (a transparent picture raises
+// the nil-object failure instead), fills no slot and is read again at the
+// next call.
+TEST_F(Resources, MissingResourceGivesNullOrRaisesNilObjectAndIsReadAgainNextCall)
 {
     bool present = false;
     resources::setResourceReader({
         [&](int) { return present ? std::make_shared<platform::Picture>(30, 30) : nullptr; },
-        {},
+        [&](int) { return present ? std::make_shared<platform::MouseCursor>() : nullptr; },
     });
+    const int before = resources::readsFromApplication();
     for (const PictureAccessor& accessor : kPictures) {
-        if (!accessor.transparent) {
-            continue;
-        }
         SCOPED_TRACE(accessor.name);
-        present = false;
-        EXPECT_THROW((void)accessor.get(), platform::NilObjectError);
-        EXPECT_THROW((void)accessor.get(), platform::NilObjectError);
-        present = true;
+        if (accessor.transparent) {
+            EXPECT_THROW((void)accessor.get(), platform::NilObjectError);
+        } else {
+            EXPECT_EQ(accessor.get(), nullptr);
+        }
+    }
+    EXPECT_EQ(resources::leerCursor(), nullptr);
+    EXPECT_TRUE(resources::releaseAll().empty());
+
+    present = true;
+    for (const PictureAccessor& accessor : kPictures) {
+        SCOPED_TRACE(accessor.name);
         const PictureRef picture = accessor.get();
         ASSERT_NE(picture, nullptr);
-        EXPECT_EQ(picture->transparent(), 1);
+        EXPECT_EQ(picture->transparent(), accessor.transparent ? 1 : 0);
     }
-    EXPECT_EQ(resources::releaseAll(), (std::vector<std::string> { "ball2", "hinternis", "maus2" }));
+    EXPECT_NE(resources::leerCursor(), nullptr);
+    EXPECT_EQ(resources::readsFromApplication(), before + 2 * (std::ssize(kPictures) + 1));
 }
 
 } // namespace
