@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Zindra developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The two commands of the README, and a few more:
 #   make run    install what is missing, build, play
 #   make test   install what is missing, build, run every test, then again

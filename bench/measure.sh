@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Zindra developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The whole game measured as a player runs it: each run starts the empty Qt
 # window and then the game on a private X server (bench/measure/zindra_measure)
 # and plays it; the medians go into a Markdown table, also written to

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Zindra developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The game's sound as a player hears it: the real game on a private X server,
 # played by the measurement's driver, its notes going to a private PulseAudio
 # server whose sink is recorded (bench/measure/zindra_sound_measure). Once on a

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Zindra developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Retells, for a file made from another, what that other's machine-readable
 # copyright file (Debian's DEP-5) says of it: the copyright and licence fields
 # of the paragraph naming it (or else of the one for "*"), and the stand-alone

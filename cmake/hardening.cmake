@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Zindra developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The flags every Debian package is built with, taken from dpkg-buildflags so
 # that the game gets exactly what the rest of the system gets: stack
 # protector, fortified libc calls, format checks, PIE (the compiler's

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Zindra developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # What `cmake --install` puts where, and the Debian package made of it
 # (`make package`, or `cmake --build build --target package`).
 

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Zindra developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # Read by cpack before it packs: the package's file times are those of the
 # last commit, unless the environment names a SOURCE_DATE_EPOCH itself, so
 # that the same sources give the same package whenever they are packed.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // zindra_measure: runs a program on a private X server, plays it the way a
 // player does, and prints what it measured as "name=value" lines.
 //

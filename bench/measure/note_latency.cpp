@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // zindra_note_latency: how soon a note the game plays is heard, worked out on
 // the game's own synthesizer rendering offline (no sound device needed).
 //

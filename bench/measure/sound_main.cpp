@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // zindra_sound_measure: the game's sound through a private PulseAudio server
 // while a player plays, as "name=value" lines.
 //

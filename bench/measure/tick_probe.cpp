@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Linked into a second build of the game (zindra_probe), never into the game
 // itself: when ZINDRA_PROBE_FD names an open file descriptor, Timer1's ticks
 // so far, whether it runs, and the time (CLOCK_MONOTONIC ns) are written there

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The process's note output. The synthesizer lives in the sound module,
 // loaded when the application first asks for sound (the player's first
 // click) or at the first note, whichever comes first, so that the game starts

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The game on a real X server, played with the real pointer and keyboard.
 #include "e2e_fixture.h"
 

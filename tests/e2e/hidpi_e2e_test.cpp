@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The game on a screen of twice the density (QT_SCALE_FACTOR=2): the window
 // twice as large in device pixels, and the pinned frame of that scale on the
 // screen, its pictures drawn from the art made for it, not stretched.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The game as a player first meets it: its window on a real X server and the
 // two ways to end it.
 #include "e2e_fixture.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The evaluation: stones struck by a rising or falling ball, and the obstacle.
 #include "game/board.h"
 #include "game_fixture.h"

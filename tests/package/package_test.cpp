@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The Debian package as a user's machine gets it: unpacked into a fresh root,
 // its menu entry and metadata checked by the desktop's own validators, its
 // binaries by Debian's hardening check, its program answering the command

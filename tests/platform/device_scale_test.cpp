@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Surfaces at twice the density: the game's pixels stay the game's pixels,
 // each made of 2 x 2 device pixels, while pictures and text keep the detail
 // of their device pixels.

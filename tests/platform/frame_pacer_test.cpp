@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What was drawn reaches the screen whole, in few repaints, on deadlines
 // that keep the display's pace.
 #include "platform/canvas.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Pixel rules of drawing: outlines inside the rectangle, rounded corners,
 // settings that persist, text on its baseline, pictures through their mask.
 #include "platform/graphics.h"

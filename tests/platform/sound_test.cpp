@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The note player: instruments and notes, and the synthesizer rendering
 // them offline, also without a usable SoundFont.
 #include "platform/note_player.h"

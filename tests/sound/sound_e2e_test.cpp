@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The real game on a private X server, heard through a private sound server:
 // what leaves the server is recorded and held against the notes the game says
 // it played, through the faults a desktop throws at it: a server that starts

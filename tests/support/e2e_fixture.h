@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A private X server with the game started on it, fresh for every test. When
 // a test fails, the screen is saved beside the test program and the game's
 // output printed, for a human to look at.

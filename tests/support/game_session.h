@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The real game on a private X server (Xvfb), seen and driven from outside as
 // a player sees and drives it: started, its window found when it is mapped,
 // its drawing followed (XDamage), the screen read back, real pointer and key

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The pinned frames of tests/references/ as a screen shows them. A reference
 // keeps only what the game draws over its art (the window's wood and the
 // board's) and is see-through where the art shows unchanged, so it is laid

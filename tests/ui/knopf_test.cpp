@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The Knopf button: its body, caption and halo pixel by pixel, and the looks
 // and events of hover, press, release and exit.
 #include "ui/knopf/knopf.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What a player sees, pinned: the whole window as it opens and in the middle
 // of a game, at one and at two device pixels to the game's pixel, pixel for
 // pixel against pictures taken from the game itself (tests/references/).

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The synthesizer played through the desktop's sound server (PulseAudio, or
 // PipeWire's PulseAudio service). The game owns the stream: the server asks
 // for samples and the synthesizer renders them right then, on the server

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "platform/sound/sound_output.h"
 
 #include "platform/sound/pulse_output.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // FluidSynth with a General MIDI SoundFont. It renders on demand: the sound
 // output pulls samples from it for the sound server, and tests pull them
 // offline to hear it. Without a SoundFont it takes every call and stays silent.
