@@ -61,18 +61,18 @@ public:
 
 std::unique_ptr<NoteOutput> openModule()
 {
-    std::string why;
+    std::string why; // each candidate's reason, in the order tried
     for (const auto& path : moduleCandidates()) {
         // Never closed: the output it makes lives until the process ends.
         void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (module == nullptr) {
-            why = dlerror();
+            why += (why.empty() ? "" : "; ") + std::string(dlerror());
             continue;
         }
         if (auto open = reinterpret_cast<ZindraSoundOpen>(dlsym(module, ZINDRA_SOUND_OPEN))) {
             return std::unique_ptr<NoteOutput>(open());
         }
-        why = path + " has no " ZINDRA_SOUND_OPEN;
+        why += (why.empty() ? "" : "; ") + path + " has no " ZINDRA_SOUND_OPEN;
     }
     std::fprintf(stderr,
         "zindra: the sound module could not be loaded (%s); the game plays on without sound\n", why.c_str());

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 
 // Xlib last: its macros (None, Bool, Status, ...) clash with much else.
 #include <X11/Xatom.h>
@@ -259,6 +260,7 @@ void GameSession::pump(double ms)
 {
     Display* display = x_->display;
     if (display == nullptr) {
+        std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms)); // no game yet: only wait
         return;
     }
     const double deadline = nowMs() + ms;
