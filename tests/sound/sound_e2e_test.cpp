@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The sound heard through a private sound server, whose sink is recorded and
 // held against the notes the game says it played: first the sound output in
 // this process alone, through a server that never answers, then answers, dies

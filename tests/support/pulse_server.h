@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A private PulseAudio server with one null sink at 48 kHz, as most desktops
 // run, for the tests and the sound measurement: what the game plays there is
 // recorded from the sink's monitor with the time of every sample, and held

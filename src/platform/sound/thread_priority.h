@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The rendering thread's place in the scheduler. On a busy machine a thread at
 // normal priority can wait tens of milliseconds for a core, longer than the
 // sound server's buffer lasts. A player runs the game as a normal user, who
