@@ -1,35 +1,30 @@
-// zindra_measure: runs the real game on the X server in DISPLAY, plays it the
-// way a player does, and prints what it measured as "name=value" lines.
+// zindra_measure: runs a program on a private X server, plays it the way a
+// player does, and prints what it measured as "name=value" lines.
 //
-//   zindra_measure session GAME LOG   start-up, memory, CPU idle and in play,
-//                                     screen updates
-//   zindra_measure start PROGRAM LOG  start-up and memory of any program with
-//                                     one window (the game, or the empty
-//                                     window it is compared with)
-//   zindra_measure ticks PROBE LOG    ticks per second in play, on a quiet
-//                                     machine and with every core busy
-//                                     (PROBE: the game built with the tick probe)
+//   zindra_measure start PROGRAM    start-up and memory of any program with one
+//                                   window (the game, or the empty window)
+//   zindra_measure session GAME     the same, then CPU idle and in play, screen
+//                                   updates, memory after play
+//   zindra_measure ticks PROBE      ticks per second in play, on a quiet machine
+//                                   and with every core busy (PROBE: the game
+//                                   built with the tick probe)
 //
-// The game's own output goes to LOG. Durations can be shortened for a quick
-// look with MEASURE_SCALE (0.2: a fifth of each).
-#include "child_process.h"
-#include "play_session.h"
-#include "proc_stats.h"
-#include "tick_reader.h"
-#include "x_game.h"
+// MEASURE_SCALE shortens every stage for a quick look (0.2: a fifth of each).
+#include "game_session.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 namespace {
 
-using namespace measure;
+using support::GameSession;
+using support::nowMs;
 
 // Seconds of each stage.
 constexpr double kSettleS = 1; // after the first frame, before anything is read
@@ -38,15 +33,13 @@ constexpr double kPlayS = 20; // memory is read at the end
 constexpr double kCpuS = 15; // the last part of the play: CPU and updates
 constexpr double kTickWarmS = 1;
 constexpr double kTickS = 5; // each of the two tick windows
+// The game draws its first frame in one go: drawing that pauses this long is done.
+constexpr double kCompleteQuietMs = 300;
 
-double scaled(double seconds)
+double scaledMs(double seconds)
 {
-    static const double scale = [] {
-        const char* text = std::getenv("MEASURE_SCALE");
-        const double value = text != nullptr ? std::atof(text) : 1.0;
-        return value > 0 ? value : 1.0;
-    }();
-    return seconds * scale;
+    const char* scale = std::getenv("MEASURE_SCALE");
+    return seconds * 1000 * (scale != nullptr && std::atof(scale) > 0 ? std::atof(scale) : 1.0);
 }
 
 void print(const char* name, double value)
@@ -55,200 +48,191 @@ void print(const char* name, double value)
     std::fflush(stdout);
 }
 
-int fail(const std::string& why)
+int fail(const GameSession& game, const std::string& why)
 {
-    std::fprintf(stderr, "zindra_measure: %s\n", why.c_str());
+    std::fprintf(stderr, "zindra_measure: %s\n%s", why.c_str(), game.gameOutput().toStdString().c_str());
     return 1;
 }
 
-// A process's CPU time and the wall clock, read together.
-struct CpuMark {
-    double wallMs = 0;
-    std::int64_t ticks = 0;
-};
-CpuMark cpuMark(pid_t pid)
+// utime + stime of a process in ms, and its resident memory in MB, as ps reads them.
+double cpuMs(pid_t pid)
 {
-    return { nowMs(), cpuTicks(pid).value_or(0) };
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(file, line);
+    unsigned long user = 0;
+    unsigned long system = 0;
+    // The name in brackets may hold spaces: the fields count from the last ')'.
+    const auto close = line.rfind(')');
+    if (close == std::string::npos
+        || std::sscanf(line.c_str() + close + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system)
+            != 2) {
+        return 0;
+    }
+    return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
-double cpuPercent(const CpuMark& from, const CpuMark& to)
+double residentMb(pid_t pid)
 {
-    const double cpuMs
-        = static_cast<double>(to.ticks - from.ticks) * 1000.0 / static_cast<double>(ticksPerSecond());
-    return 100.0 * cpuMs / (to.wallMs - from.wallMs);
-}
-
-double megabytes(std::int64_t kb)
-{
-    return static_cast<double>(kb) / 1024.0;
-}
-
-double perSecond(std::int64_t count, double fromMs, double toMs)
-{
-    return static_cast<double>(count) * 1000.0 / (toMs - fromMs);
+    std::ifstream file("/proc/" + std::to_string(pid) + "/statm");
+    long size = 0;
+    long resident = 0;
+    file >> size >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 // A stretch of play with the game's CPU time and screen updates counted.
 struct Stretch {
-    CpuMark from;
-    CpuMark to;
-    std::int64_t updates = 0;
+    double fromMs = 0;
+    double toMs = 0;
+    double cpuPercent = 0;
+    double updatesPerSecond = 0;
 };
-
-template <class Play> Stretch measured(XGame& x, pid_t pid, Play&& play)
+template <class Play> Stretch measured(GameSession& game, Play&& play)
 {
-    Stretch stretch;
-    stretch.from = cpuMark(pid);
-    const auto updates = x.updates();
+    const double fromMs = nowMs();
+    const double cpuFrom = cpuMs(game.pid());
+    const auto updatesFrom = game.updates().size();
     play();
-    stretch.to = cpuMark(pid);
-    stretch.updates = x.updates() - updates;
-    return stretch;
+    const double toMs = nowMs();
+    return { fromMs, toMs, 100.0 * (cpuMs(game.pid()) - cpuFrom) / (toMs - fromMs),
+        static_cast<double>(game.updates().size() - updatesFrom) * 1000.0 / (toMs - fromMs) };
 }
-
-// How long the window drawing goes on after the first frame before it counts
-// as complete: the game draws its window in one go, so a pause this long
-// means it is done.
-constexpr double kCompleteQuietMs = 300;
 
 // Start to the window mapped, to its first drawing and to its first complete
 // frame, and the memory once it has settled.
-void printStart(XGame& x, PlaySession& play, ChildProcess& program)
+void printStart(GameSession& game)
 {
-    print("start_to_map_ms", *x.mappedAt() - play.startedAt());
-    print("start_to_frame_ms", *x.firstDrawnAt() - play.startedAt());
-    const double deadline = nowMs() + scaled(kSettleS) * 1000;
-    while (nowMs() < deadline && nowMs() - *x.lastDrawnAt() < kCompleteQuietMs) {
-        x.pump(20);
-    }
-    print("start_to_complete_ms", *x.lastDrawnAt() - play.startedAt());
-    play.idle(std::max(0.0, deadline - nowMs()));
-    print("rss_start_mb", megabytes(residentKb(program.pid()).value_or(0)));
+    print("start_to_map_ms", game.mappedAt() - game.startedAt());
+    print("start_to_frame_ms", game.firstDrawnAt() - game.startedAt());
+    const double settled = nowMs() + scaledMs(kSettleS);
+    (void)game.waitFor([&] { return nowMs() - game.lastDrawnAt() >= kCompleteQuietMs; }, settled - nowMs());
+    print("start_to_complete_ms", game.lastDrawnAt() - game.startedAt());
+    game.pointerAway();
+    game.pump(std::max(0.0, settled - nowMs()));
+    print("rss_start_mb", residentMb(game.pid()));
 }
 
-// The start-up of any program with one window; then, for the game, idle and play.
-int session(const std::string& program, const std::string& log, bool playToo = true)
+int session(const std::string& program, bool playToo)
 {
-    XGame x;
-    if (!x.connected()) {
-        return fail(x.error());
+    GameSession game(program);
+    if (!game.start()) {
+        return fail(game, game.error());
     }
-    ChildProcess game;
-    PlaySession play(x, game);
-    if (!play.start(program, log)) {
-        return fail(program + " showed no window (see " + log + ")");
-    }
-    printStart(x, play, game);
+    printStart(game);
     if (!playToo) {
         return 0;
     }
+    const Stretch idle = measured(game, [&] { game.pump(scaledMs(kIdleS)); });
+    print("cpu_idle_pct", idle.cpuPercent);
+    print("updates_idle_per_s", idle.updatesPerSecond);
 
-    const Stretch idle = measured(x, game.pid(), [&] { play.idle(scaled(kIdleS) * 1000); });
-    print("cpu_idle_pct", cpuPercent(idle.from, idle.to));
-    print("updates_idle_per_s", perSecond(idle.updates, idle.from.wallMs, idle.to.wallMs));
-
-    const double playTo = nowMs() + scaled(kPlayS) * 1000;
-    play.newGame();
-    play.playUntil(playTo - scaled(kCpuS) * 1000);
-    const Stretch inPlay = measured(x, game.pid(), [&] { play.playUntil(playTo); });
-    if (!game.running()) {
-        return fail("the game ended while it was played (see " + log + ")");
-    }
+    const double playTo = nowMs() + scaledMs(kPlayS);
+    game.newGame();
+    game.playUntil(playTo - scaledMs(kCpuS));
+    const Stretch inPlay = measured(game, [&] { game.playUntil(playTo); });
     // A player who never launched a ball never saw one: the figures would be
     // of a game at rest, not of play.
-    if (play.player().launches() == 0) {
-        return fail("the player found no ball to launch on the board (see " + log + ")");
+    if (!game.running() || game.player().launches() == 0) {
+        return fail(game, "the game ended, or the player found no ball to launch");
     }
-    print("cpu_play_pct", cpuPercent(inPlay.from, inPlay.to));
-    print("updates_play_per_s", perSecond(inPlay.updates, inPlay.from.wallMs, inPlay.to.wallMs));
-    print("rss_play_mb", megabytes(residentKb(game.pid()).value_or(0)));
-    print("launches", play.player().launches());
-    print("new_games", play.player().newGames());
+    print("cpu_play_pct", inPlay.cpuPercent);
+    print("updates_play_per_s", inPlay.updatesPerSecond);
+    print("rss_play_mb", residentMb(game.pid()));
+    print("launches", game.player().launches());
+    print("new_games", game.player().newGames());
     return 0;
 }
 
-// Plays a warm-up, then a window of kTickS; the probe's reports are read all along.
-Stretch tickWindow(XGame& x, PlaySession& play, pid_t pid, TickReader& reader)
+// The probe's reports: "<ticks delivered> <timer enabled 0|1> <CLOCK_MONOTONIC ns>"
+// ten times a second. Ticks count only between two reports that both saw the
+// timer running: a ball waiting on the paddle stops the timer, and that time
+// must not count against the tick rate.
+struct TickCount {
+    int fd = -1;
+    std::string partial;
+    long long lastTicks = -1;
+    bool lastRunning = false;
+    double lastMs = 0;
+    double ticks = 0;
+    double ranMs = 0;
+
+    void read()
+    {
+        char buffer[4096];
+        for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) {
+            partial.append(buffer, static_cast<std::size_t>(got));
+        }
+        for (std::size_t end; (end = partial.find('\n')) != std::string::npos; partial.erase(0, end + 1)) {
+            long long count = 0;
+            int running = 0;
+            long long atNs = 0;
+            if (std::sscanf(partial.c_str(), "%lld %d %lld", &count, &running, &atNs) != 3) {
+                continue;
+            }
+            const double atMs = static_cast<double>(atNs) / 1e6;
+            if (running != 0 && lastRunning && lastTicks >= 0) {
+                ticks += static_cast<double>(count - lastTicks);
+                ranMs += atMs - lastMs;
+            }
+            lastTicks = count;
+            lastRunning = running != 0;
+            lastMs = atMs;
+        }
+    }
+};
+
+// Plays a warm-up, then a window of kTickS; prints the rate, the running time
+// it rests on, the screen updates and the game's CPU.
+void tickWindow(GameSession& game, TickCount& probe, const std::string& name)
 {
-    const auto readProbe = [&reader] { reader.read(); };
-    play.playUntil(nowMs() + scaled(kTickWarmS) * 1000, readProbe);
-    const double until = nowMs() + scaled(kTickS) * 1000;
-    return measured(x, pid, [&] { play.playUntil(until, readProbe); });
+    const auto read = [&probe] { probe.read(); };
+    game.playUntil(nowMs() + scaledMs(kTickWarmS), read);
+    const double ticksFrom = probe.ticks;
+    const double ranFrom = probe.ranMs;
+    const Stretch stretch = measured(game, [&] { game.playUntil(nowMs() + scaledMs(kTickS), read); });
+    print(("ticks_" + name + "_per_s").c_str(), (probe.ticks - ticksFrom) * 1000.0 / (probe.ranMs - ranFrom));
+    print(("ticks_" + name + "_ran_s").c_str(), (probe.ranMs - ranFrom) / 1000.0);
+    print(("updates_" + name + "_per_s").c_str(), stretch.updatesPerSecond);
+    print(("cpu_" + name + "_pct").c_str(), stretch.cpuPercent);
 }
 
-int ticks(const std::string& program, const std::string& log)
+int ticks(const std::string& program)
 {
-    XGame x;
-    if (!x.connected()) {
-        return fail(x.error());
-    }
     int pipeFds[2] = { -1, -1 };
     if (pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
-        return fail("no pipe for the probe");
+        return 1;
     }
-    TickReader reader(pipeFds[0]);
-    x.alsoWaitFor(pipeFds[0]);
-    ChildProcess game;
-    PlaySession play(x, game);
-    const bool started
-        = play.start(program, log, { "ZINDRA_PROBE_FD=" + std::to_string(pipeFds[1]) }, pipeFds[1]);
+    TickCount probe;
+    probe.fd = pipeFds[0];
+    GameSession game(program);
+    game.setEnvironment("ZINDRA_PROBE_FD=" + std::to_string(pipeFds[1]));
+    game.keepOpen(pipeFds[1]);
+    const bool started = game.start();
     close(pipeFds[1]);
     if (!started) {
-        return fail("the probe game showed no window (see " + log + ")");
+        return fail(game, game.error());
     }
-    // The probe watches the launches from its first report on.
-    const double deadline = nowMs() + PlaySession::kStartTimeoutMs;
-    while (reader.reports().empty()) {
-        if (nowMs() > deadline || !game.running()) {
-            return fail("the probe game reports nothing (see " + log + ")");
-        }
-        x.pump(20);
-        reader.read();
-    }
-
-    play.newGame();
-    const Stretch quiet = tickWindow(x, play, game.pid(), reader);
-    Stretch busy;
+    game.newGame();
+    tickWindow(game, probe, "quiet");
     {
         // Every core spinning, the game's among them.
-        const BusyLoad load(static_cast<int>(std::max(2L, sysconf(_SC_NPROCESSORS_ONLN))));
-        busy = tickWindow(x, play, game.pid(), reader);
+        const support::BusyLoad load(static_cast<int>(std::max(2L, sysconf(_SC_NPROCESSORS_ONLN))));
+        tickWindow(game, probe, "loaded");
     }
-    reader.read();
-    const auto quietRate = reader.rate(quiet.from.wallMs, quiet.to.wallMs);
-    const auto busyRate = reader.rate(busy.from.wallMs, busy.to.wallMs);
-    if (!game.running() || !quietRate || !busyRate) {
-        return fail("the probe reported too little (see " + log + ")");
-    }
-    print("ticks_idle_per_s", quietRate->ticksPerSecond);
-    print("ticks_idle_ran_s", quietRate->ranSeconds);
-    print("updates_quiet_per_s", perSecond(quiet.updates, quiet.from.wallMs, quiet.to.wallMs));
-    print("ticks_loaded_per_s", busyRate->ticksPerSecond);
-    print("ticks_loaded_ran_s", busyRate->ranSeconds);
-    print("updates_loaded_per_s", perSecond(busy.updates, busy.from.wallMs, busy.to.wallMs));
-    print("cpu_loaded_pct", cpuPercent(busy.from, busy.to));
-    return 0;
+    return game.running() ? 0 : fail(game, "the probe game ended");
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    endWithChildrenOnSignal();
-    std::signal(SIGPIPE, SIG_IGN);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s session|start|ticks GAME LOG\n", argv[0]);
-        return 2;
-    }
-    const std::string mode = argv[1];
-    if (mode == "session") {
-        return session(argv[2], argv[3]);
-    }
-    if (mode == "start") {
-        return session(argv[2], argv[3], false);
+    const std::string mode = argc == 3 ? argv[1] : "";
+    if (mode == "start" || mode == "session") {
+        return session(argv[2], mode == "session");
     }
     if (mode == "ticks") {
-        return ticks(argv[2], argv[3]);
+        return ticks(argv[2]);
     }
-    std::fprintf(stderr, "%s: unknown measurement %s\n", argv[0], mode.c_str());
+    std::fprintf(stderr, "usage: %s start|session|ticks PROGRAM\n", argv[0]);
     return 2;
 }

@@ -1,15 +1,16 @@
 // Linked into a second build of the game (zindra_probe), never into the game
-// itself: when ZINDRA_PROBE_FD names an open file descriptor, a TickWatch on
-// Timer1 writes its report there ten times a second.
-#include "tick_watch.h"
-
+// itself: when ZINDRA_PROBE_FD names an open file descriptor, Timer1's ticks
+// so far, whether it runs, and the time (CLOCK_MONOTONIC ns) are written there
+// ten times a second as "<ticks> <0|1> <ns>".
 #include "game/fenster1.h"
+#include "platform/timer.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 
@@ -17,37 +18,23 @@ namespace {
 
 constexpr int kReportMs = 100;
 
-int probeFd = -1;
-
-measure::TickWatch& watch()
-{
-    static measure::TickWatch instance;
-    return instance;
-}
-
-void report()
-{
-    if (!Fenster1Exists()) {
-        return;
-    }
-    if (!watch().hooked()) {
-        watch().hook(Fenster1Instance());
-    }
-    const std::string text = measure::TickWatch::line(watch().report());
-    (void)write(probeFd, text.data(), text.size()); // a full pipe loses a report, nothing more
-}
-
 void startProbe()
 {
     const char* fd = std::getenv("ZINDRA_PROBE_FD");
     if (fd == nullptr) {
         return;
     }
-    probeFd = std::atoi(fd);
-    // The first report, and with it the hooks, as soon as the event loop runs.
-    QTimer::singleShot(0, QCoreApplication::instance(), [] { report(); });
     auto* timer = new QTimer(QCoreApplication::instance());
-    QObject::connect(timer, &QTimer::timeout, [] { report(); });
+    QObject::connect(timer, &QTimer::timeout, [probeFd = std::atoi(fd)] {
+        if (!Fenster1Exists()) {
+            return;
+        }
+        const auto& ticks = Fenster1Instance().control<platform::Timer>("Timer1");
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        const std::string line = std::to_string(ticks.ticksDelivered()) + (ticks.enabled() ? " 1 " : " 0 ")
+            + std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()) + "\n";
+        (void)write(probeFd, line.data(), line.size()); // a full pipe loses a report, nothing more
+    });
     timer->start(kReportMs);
 }
 

@@ -3,6 +3,7 @@
 // moves its window.
 #include "e2e_fixture.h"
 #include "scoped_environment.h"
+#include "game/board.h"
 
 #include <QTemporaryDir>
 
@@ -15,10 +16,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-using xdrive::layout::kBoardLeft;
-using xdrive::layout::kBoardTop;
 constexpr int kWindowTop = 20; // where every paint puts the window
-constexpr int kPaddleRow = 655 + 12; // a row through the paddle's middle, on the board
+constexpr int kPaddleRow = board::kPaddleBandTop + 12; // a row through the paddle's middle
 
 } // namespace
 
@@ -32,15 +31,15 @@ protected:
     void expectSilentButPlaying(const QString& reason)
     {
         launchUnderFirstStone();
-        EXPECT_TRUE(session.waitFor([&] { return !firstStoneStands(); }, 10s)) << "the ball never reached the stones";
+        EXPECT_TRUE(session.waitFor([&] { return !firstStoneStands(); }, 10'000)) << "the ball never reached the stones";
         // The silence is said when the sound would first be needed, which a
         // quick player can come before.
-        (void)session.waitFor([&] { return session.gameOutput().contains(reason); }, 5s);
+        (void)session.waitFor([&] { return session.gameOutput().contains(reason); }, 5'000);
         const QString output = session.gameOutput();
         EXPECT_EQ(output.count(reason), 1) << output.toStdString();
         EXPECT_EQ(output.count(QStringLiteral("zindra:")), 1) << output.toStdString();
         session.clickQuit();
-        EXPECT_EQ(session.waitForExit(10s), 0) << session.error();
+        EXPECT_EQ(session.waitForExit(10'000), 0) << session.error();
     }
 
     // The middle of the paddle on the screen, in board x: the middle of the
@@ -58,7 +57,7 @@ protected:
         for (int x = 0; x <= 600; ++x) {
             const bool figure = x < 600
                 && !alike(
-                    shot.pixel(kBoardLeft + x, kBoardTop + kPaddleRow), background->pixel(x, kPaddleRow), 8);
+                    shot.pixel(layout::kBoard.left + x, layout::kBoard.top + kPaddleRow), background->pixel(x, kPaddleRow), 8);
             if (figure && runStart < 0) {
                 runStart = x;
             } else if (!figure && runStart >= 0) {
@@ -106,7 +105,7 @@ TEST_F(FaultOnScreen, WithoutASoundDeviceItSaysSoOnceAndPlaysOn)
 TEST_F(FaultOnScreen, AWindowMovedByTheWindowManagerKeepsThePaddleUnderThePointerAndComesBackToTheTop)
 {
     start();
-    ASSERT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 10s));
+    ASSERT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 10'000));
     launchUnderFirstStone();
     ASSERT_FALSE(HasFatalFailure());
 
@@ -117,7 +116,7 @@ TEST_F(FaultOnScreen, AWindowMovedByTheWindowManagerKeepsThePaddleUnderThePointe
     // stone's digits, a lost ball's indicator), and a click on the board
     // launches a waiting ball to make sure there is some.
     session.clickOnBoard(300, 640);
-    EXPECT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 15s))
+    EXPECT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 15'000))
         << "the window stayed at " << session.geometry().y;
     EXPECT_EQ(session.geometry().x, movedLeft) << "the game moved its window sideways";
 
@@ -131,9 +130,9 @@ TEST_F(FaultOnScreen, AWindowMovedByTheWindowManagerKeepsThePaddleUnderThePointe
             middle = paddleMiddle();
             return middle && std::abs(*middle - kPointerX) <= 2;
         },
-        10s))
+        10'000))
         << "the paddle's middle is at " << middle.value_or(-1) << ", the pointer at " << kPointerX;
 
     session.clickQuit();
-    EXPECT_EQ(session.waitForExit(10s), 0) << session.error();
+    EXPECT_EQ(session.waitForExit(10'000), 0) << session.error();
 }

@@ -2,7 +2,7 @@
 // its menu entry and metadata checked by the desktop's own validators, its
 // binary answering the command line without a display and, started as the
 // menu entry says, opening its window.
-#include "x_session.h"
+#include "game_session.h"
 
 #include <QFile>
 #include <QImage>
@@ -134,10 +134,10 @@ TEST_F(Package, TheMenuEntryStartsTheGameWhichAnswersItsCommandLine)
             EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1) << "one line: " << result.err.toStdString();
         }
     }
-    if (const std::string missing = e2e::XSession::missingTools(); !missing.empty()) {
+    if (const std::string missing = support::GameSession::missingTools(); !missing.empty()) {
         GTEST_SKIP() << "no X session for the window: " << missing;
     }
-    e2e::XSession session(program);
+    support::GameSession session(program.toStdString());
     ASSERT_TRUE(session.start()) << session.error() << "\n" << session.gameOutput().toStdString();
-    EXPECT_TRUE(session.windowTitle().startsWith(QStringLiteral("Zindra")));
+    EXPECT_TRUE(session.title().starts_with("Zindra")) << session.title();
 }

@@ -1,6 +1,6 @@
-// The processes a test or a measurement starts: the X server, the game, the
-// busy loops that load the machine. Each dies with its parent, however that
-// ends.
+// The processes a test or a measurement starts: the X and sound servers, the
+// game, the busy loops that load the machine. Each dies with its parent,
+// however that ends.
 #pragma once
 
 #include <sys/types.h>
@@ -9,40 +9,35 @@
 #include <string>
 #include <vector>
 
-namespace xdrive {
+namespace support {
 
-// Monotonic time in milliseconds.
+// Monotonic time in milliseconds, the clock the game's note log uses too.
 [[nodiscard]] double nowMs();
 
 // Whether program can be started by name: an executable in a directory of PATH.
 [[nodiscard]] bool onPath(const std::string& program);
 
-// On SIGINT or SIGTERM every child still running is killed and the
-// measurement ends with status 130 at once, wherever it was waiting.
-void endWithChildrenOnSignal();
-
 class ChildProcess {
 public:
     ChildProcess() = default;
     // Stops the child if it still runs.
-    ~ChildProcess();
+    ~ChildProcess() { stop(); }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     // Starts command (the program, then its arguments) with the current
     // environment changed by `environment` ("NAME=value" sets, "NAME" alone
     // removes); its stdout and stderr go to outputPath. keepFd, when not -1,
-    // stays open in the child under the same number.
-    bool start(const std::vector<std::string>& command, const std::vector<std::string>& environment,
-        const std::string& outputPath, int keepFd = -1);
-    // A child that only burns CPU until it is stopped.
-    bool startBusyLoop();
+    // stays open in the child under the same number. An empty command: a
+    // child that only burns CPU until it is stopped.
+    bool start(const std::vector<std::string>& command, const std::vector<std::string>& environment = {},
+        const std::string& outputPath = "/dev/null", int keepFd = -1);
 
     [[nodiscard]] pid_t pid() const { return pid_; }
     [[nodiscard]] bool running();
     // Once it has ended: its exit status; nothing when a signal ended it.
     [[nodiscard]] std::optional<int> exitStatus() const { return exitStatus_; }
-    // SIGTERM, then SIGKILL if it lingers; reaps it.
+    // SIGTERM, then SIGKILL if it lingers for 2 s; reaps it.
     void stop();
     // SIGKILL at once, as a crash ends it; reaps it.
     void kill();
@@ -52,15 +47,19 @@ private:
     std::optional<int> exitStatus_;
 };
 
-// Both cores (or as many as asked) kept busy while it lives.
+// So many cores kept busy while it lives.
 class BusyLoad {
 public:
-    explicit BusyLoad(int processes);
-    // The loops running, by pid.
-    [[nodiscard]] std::vector<pid_t> pids() const;
+    explicit BusyLoad(int processes)
+        : hogs_(static_cast<std::size_t>(processes))
+    {
+        for (auto& hog : hogs_) {
+            hog.start({});
+        }
+    }
 
 private:
     std::vector<ChildProcess> hogs_;
 };
 
-} // namespace xdrive
+} // namespace support

@@ -3,13 +3,13 @@
 // output printed, for a human to look at.
 #pragma once
 
-#include "game_layout.h"
-#include "x_session.h"
+#include "game_session.h"
+#include "reference_frame.h"
 
 #include "platform/globals.h"
 #include "resources/resources.h"
+#include "ui/window/layout.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,7 +21,7 @@ protected:
     // A test that sets the game's environment first overrides SetUp and calls this.
     void start()
     {
-        if (const std::string missing = e2e::XSession::missingTools(); !missing.empty()) {
+        if (const std::string missing = support::GameSession::missingTools(); !missing.empty()) {
             GTEST_SKIP() << "no X session for the end-to-end tests: " << missing;
         }
         ASSERT_TRUE(session.start()) << session.error() << "\n" << session.gameOutput().toStdString();
@@ -33,10 +33,9 @@ protected:
             return;
         }
         const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        const QString path = QDir::current().absoluteFilePath(
-            QStringLiteral("e2e-%1.%2.png").arg(test->test_suite_name(), test->name()));
-        if (session.saveScreenshot(path)) {
-            std::cerr << "the screen at the failure: " << path.toStdString() << '\n';
+        const std::string path = std::string("e2e-") + test->test_suite_name() + "." + test->name() + ".png";
+        if (session.screenshot().save(QString::fromStdString(path), "PNG")) {
+            std::cerr << "the screen at the failure: " << path << " beside the test program\n";
         }
         std::cerr << "the game's output:\n" << session.gameOutput().toStdString() << '\n';
     }
@@ -51,7 +50,7 @@ protected:
                 const QImage shot = session.windowShot();
                 return !shot.isNull() && alike(shot.pixel(0, 0), corner);
             },
-            e2e::Millis(10000));
+            10'000);
     }
 
     // A new game, and the ball launched straight up from under board x 300
@@ -60,7 +59,7 @@ protected:
     {
         ASSERT_TRUE(waitForFirstPaint());
         session.clickNeu();
-        ASSERT_TRUE(session.waitFor([&] { return firstStoneStands(); }, e2e::Millis(10000))) << "no stones";
+        ASSERT_TRUE(session.waitFor([&] { return firstStoneStands(); }, 10'000)) << "no stones";
         session.moveOverBoard(290, 640);
         session.moveOverBoard(300, 640);
         session.clickOnBoard(300, 640);
@@ -69,8 +68,32 @@ protected:
     {
         const QImage shot = session.windowShot();
         return !shot.isNull()
-            && alike(shot.pixel(xdrive::layout::kBoardLeft + 273, xdrive::layout::kBoardTop + 160),
-                resources::l1()->pixel(50, 15), 6);
+            && alike(shot.pixel(layout::kBoard.left + 273, layout::kBoard.top + 160), resources::l1()->pixel(50, 15), 6);
+    }
+
+    // Waits until the window on screen is the pinned frame `name` (taken at
+    // the surface scale in force), each channel within a step or two.
+    void expectPinnedFrame(const std::string& name, int scale)
+    {
+        const QImage reference = referenceFrame(name, scale);
+        QImage shot;
+        int differing = -1;
+        const bool shown = session.waitFor(
+            [&] {
+                shot = session.windowShot();
+                differing = shot.size() == reference.size() ? 0 : -1;
+                for (int y = 0; differing >= 0 && y < shot.height(); ++y) {
+                    for (int x = 0; x < shot.width(); ++x) {
+                        differing += !alike(shot.pixel(x, y), reference.pixel(x, y) & 0xFFFFFF, 2);
+                    }
+                }
+                return differing == 0;
+            },
+            10'000);
+        EXPECT_TRUE(shown) << differing << " pixels differ from " << referencePath(name).toStdString();
+        if (!shown) {
+            shot.save(QString::fromStdString("e2e-" + name + ".png"));
+        }
     }
 
     // A screen colour and a picture colour, equal within a few steps per channel.
@@ -81,5 +104,5 @@ protected:
             && std::abs(qBlue(screen) - static_cast<int>(expected & 0xFF)) <= tolerance;
     }
 
-    e2e::XSession session { QStringLiteral(ZINDRA_BINARY) };
+    support::GameSession session;
 };

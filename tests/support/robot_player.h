@@ -1,6 +1,8 @@
-// A player who keeps the paddle under the ball: from what it sees of the ball
-// it decides where the pointer goes and when to click. It keeps no clock of
-// its own; every look comes with the time it was taken.
+// A player who keeps the paddle under the ball, from what it sees of the board
+// on screen: the ball is the one light grey thing on the dark-brown board (the
+// stones are coloured, the paddle copper; only the obstacle is grey too, so
+// its place is left out of the search). It keeps no clock of its own: every
+// look comes with the time it was taken.
 //
 // The paddle's middle follows the pointer, so the pointer goes where the ball
 // should land on the paddle: a little to one side of its middle, chosen
@@ -9,12 +11,32 @@
 // down for ever).
 #pragma once
 
-#include "ball_finder.h"
+#include <QImage>
 
 #include <cstdint>
 #include <optional>
 
-namespace measure {
+namespace support {
+
+// Part of the board as it is on screen; (left, top) is where it lies on the board.
+struct BoardView {
+    QImage image;
+    int left = 0;
+    int top = 0;
+};
+
+// The ball's centre in board coordinates.
+struct BallSighting {
+    int x = 0;
+    int y = 0;
+};
+
+// Looking near the ball: a square this big holds it even after a few ticks.
+inline constexpr int kNearSize = 160;
+
+// The ball's centre, or nothing when no ball-sized light grey patch is in the
+// picture (the ball is hidden, or only a sliver of it is inside).
+[[nodiscard]] std::optional<BallSighting> findBall(const BoardView& image);
 
 enum class Click {
     None,
@@ -30,29 +52,13 @@ struct Decision {
 
 class Player {
 public:
-    // The pointer keeps the paddle's middle inside the board: 50..550.
+    // The pointer keeps the paddle's middle inside the board.
     static constexpr int kMiddleMin = 50;
     static constexpr int kMiddleMax = 550;
-    // A ball that has not moved for this long waits for a click.
-    static constexpr double kRestingMs = 150;
-    // A ball unseen for this long, or still resting after this many clicks, is
-    // no longer in a game.
-    static constexpr double kGoneMs = 400;
-    static constexpr int kLaunchesBeforeNewGame = 2;
-    // No two clicks closer together than this, no two new games closer than that.
-    static constexpr double kClickGapMs = 250;
-    static constexpr double kNewGameGapMs = 1000;
-
-    explicit Player(std::uint32_t seed = 2008U)
-        : seed_(seed)
-    {
-    }
 
     // One look at the board at time nowMs.
     [[nodiscard]] Decision look(std::optional<BallSighting> ball, double nowMs);
 
-    // The landing spot's distance from the paddle's middle for the current fall.
-    [[nodiscard]] int aim() const { return aim_; }
     [[nodiscard]] int launches() const { return launchesTotal_; }
     [[nodiscard]] int newGames() const { return newGames_; }
 
@@ -60,8 +66,8 @@ private:
     [[nodiscard]] Decision clickIfDue(Click click, double nowMs);
     void chooseAim();
 
-    std::uint32_t seed_ = 0;
-    int aim_ = 20;
+    std::uint32_t seed_ = 2008U;
+    int aim_ = 20; // the landing spot's distance from the paddle's middle
     std::optional<BallSighting> last_;
     double lastMovedMs_ = 0;
     double lastSeenMs_ = 0;
@@ -73,4 +79,4 @@ private:
     int newGames_ = 0;
 };
 
-} // namespace measure
+} // namespace support

@@ -1,0 +1,133 @@
+// What a player sees, pinned: the whole window as it opens and in the middle
+// of a game, at one and at two device pixels to the game's pixel, pixel for
+// pixel against pictures taken from the game itself (tests/references/).
+// A reference keeps what the game shows over its art (the window's wood and
+// the board's, whose own pixels are pinned where the art is made) and is
+// see-through where the art shows unchanged. When a frame differs, the frame
+// drawn and a difference picture (the changed pixels red over the reference
+// in faded grey) are left in <build>/tests/screen/, as the failure says.
+//
+// After a change that is meant to be seen, take the new pictures with
+//   ZINDRA_UPDATE_REFERENCES=1 build/tests/ui_tests --gtest_filter='Screen*'
+// which names every picture it rewrote and how many pixels changed; look at
+// them before committing them.
+#include "game/game_fixture.h"
+#include "reference_frame.h"
+#include "platform/surface.h"
+#include "platform/widgets.h"
+#include "resources/resources.h"
+#include "ui/knopf/knopf.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+class ScreenTest : public GameTest {
+protected:
+    void SetUp() override { } // each test opens the window at its own scale
+    void TearDown() override
+    {
+        GameTest::TearDown();
+        atScale(1);
+    }
+
+    // Every surface and picture made from now on at the scale, the art too.
+    static void atScale(int scale)
+    {
+        (void)resources::releaseAll();
+        platform::detail::setSurfaceScale(scale);
+    }
+
+    void showsTheReferenceFrames(int scale)
+    {
+        atScale(scale);
+        GameTest::SetUp();
+        const std::string suffix = "-" + std::to_string(scale) + "x";
+        looksLikeReference(shot(scale), "first-frame" + suffix, scale);
+
+        // A new game, the ball launched from the paddle, and play until a
+        // stone is out, the score shows it and the ball falls back.
+        pointerOverBoardX(240);
+        f->control<Knopf>("neu").Action();
+        feld().onMouseEnter();
+        feld().onMouseMove(240, 600);
+        feld().onMouseDown(240, 600);
+        for (int tick = 0; tick < 150; ++tick) {
+            timer().onAction();
+        }
+        looksLikeReference(shot(scale), "in-play" + suffix, scale);
+    }
+
+    // The whole window as the screen gets it, in device pixels.
+    [[nodiscard]] QImage shot(int scale) const
+    {
+        QImage image(f->widget().size() * scale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        f->widget().render(&image);
+        image.setDevicePixelRatio(1);
+        return image;
+    }
+
+    static void looksLikeReference(const QImage& frame, const std::string& name, int scale)
+    {
+        const QString path = referencePath(name);
+        const QImage art = artBeneathFrames(scale);
+        const QImage reference = referenceFrame(name, scale);
+        int changed = 0;
+        const QImage difference = differences(reference, frame, changed);
+        if (changed == 0) {
+            return;
+        }
+        if (qEnvironmentVariableIsSet("ZINDRA_UPDATE_REFERENCES")) {
+            QImage over = frame.convertToFormat(QImage::Format_ARGB32);
+            for (int y = 0; y < over.height(); ++y) {
+                for (int x = 0; x < over.width(); ++x) {
+                    over.setPixel(x, y, frame.pixel(x, y) == art.pixel(x, y) ? 0 : frame.pixel(x, y));
+                }
+            }
+            ASSERT_TRUE(over.save(path, "PNG", 0));
+            std::printf("%s: %d pixels changed\n", qPrintable(path), changed);
+            return;
+        }
+        const QDir out(ZINDRA_SCREEN_OUT);
+        out.mkpath(".");
+        const std::string drawn = out.filePath(QString::fromStdString(name + ".png")).toStdString();
+        const std::string shown = out.filePath(QString::fromStdString(name + ".difference.png")).toStdString();
+        frame.save(QString::fromStdString(drawn));
+        difference.save(QString::fromStdString(shown));
+        ADD_FAILURE() << name << ": " << changed << " pixels differ from " << path.toStdString()
+                      << "\n  drawn: " << drawn << "\n  difference: " << shown;
+    }
+
+    static QImage differences(const QImage& reference, const QImage& frame, int& changed)
+    {
+        QImage image = reference.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
+        QPainter(&image).fillRect(image.rect(), QColor(255, 255, 255, 160));
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (frame.pixel(x, y) != reference.pixel(x, y)) {
+                    image.setPixel(x, y, qRgb(255, 0, 0));
+                    ++changed;
+                }
+            }
+        }
+        return image;
+    }
+};
+
+TEST_F(ScreenTest, AtScaleOne)
+{
+    showsTheReferenceFrames(1);
+}
+
+TEST_F(ScreenTest, AtScaleTwo)
+{
+    showsTheReferenceFrames(2);
+}
+
+} // namespace
