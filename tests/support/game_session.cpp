@@ -202,7 +202,9 @@ bool GameSession::start()
         return false;
     }
     startedAt_ = nowMs();
-    if (!game_.start({ program_ }, environment_, dir_ + "/game.log", keepFd_)) {
+    std::vector<std::string> command = launcher_;
+    command.push_back(program_);
+    if (!game_.start(command, environment_, dir_ + "/game.log", keepFd_)) {
         error_ = "cannot start " + program_;
         return false;
     }

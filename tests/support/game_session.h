@@ -63,6 +63,8 @@ public:
     // ("NAME=value", or "NAME" to remove it); a descriptor the game inherits.
     void setScreenSize(int width, int height);
     void setEnvironment(const std::string& setting) { environment_.push_back(setting); }
+    // A command the game runs under, the game's program appended (setpriv, say).
+    void runUnder(std::vector<std::string> command) { launcher_ = std::move(command); }
     void keepOpen(int fd) { keepFd_ = fd; }
 
     // Starts the server, then the game, and waits for its window's mapping and
@@ -170,6 +172,7 @@ private:
     int screenWidth_ = kScreenWidth;
     int screenHeight_ = kScreenHeight;
     std::vector<std::string> environment_;
+    std::vector<std::string> launcher_;
     int keepFd_ = -1;
     std::string error_;
     double startedAt_ = 0;

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
 
 namespace sound {
 
@@ -102,12 +103,10 @@ bool PulseServer::start()
     }
     for (int i = 0; i < 250 && process_.running(); ++i) {
         if (log().find("Daemon startup complete") != std::string::npos) {
-            // Its main thread carries every client's samples and requests;
-            // on a busy machine, at normal priority, it asks for samples too
-            // late and a stream runs dry through no fault of the client's.
-            // Where we may, it is made real-time like its sink's thread.
-            const sched_param priority { .sched_priority = 5 };
-            (void)sched_setscheduler(process_.pid(), SCHED_RR, &priority);
+            if (realTimeMainThread_) {
+                const sched_param priority { .sched_priority = 5 };
+                sched_setscheduler(process_.pid(), SCHED_RR, &priority); // refused unless we are root
+            }
             return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -163,6 +162,47 @@ Recording PulseServer::stopRecording()
     return std::move(recording_);
 }
 
+RealTimeBroker::RealTimeBroker()
+{
+    const std::string dir = dir_.path().toStdString();
+    const std::vector<std::string> bus { "DBUS_SYSTEM_BUS_ADDRESS=" + address() };
+    // Polls until each name answers on the bus, or gives up after a few seconds.
+    const auto answer = [&](std::initializer_list<const char*> names) {
+        for (const double until = support::nowMs() + 5000; support::nowMs() < until;) {
+            bool all = true;
+            for (const char* name : names) {
+                support::ChildProcess ping;
+                ping.start({ "dbus-send", "--system", "--print-reply", std::string("--dest=") + name, "/",
+                               "org.freedesktop.DBus.Peer.Ping" },
+                    bus, "/dev/null");
+                while (ping.running()) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                }
+                all = all && ping.exitStatus() == 0;
+            }
+            if (all) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    };
+    // Anyone may own and call anything on it; the two users must reach its socket.
+    std::ofstream(dir + "/bus.conf")
+        << "<busconfig><type>system</type><auth>EXTERNAL</auth><listen>unix:path=" << dir
+        << "/bus</listen><policy context='default'><allow user='*'/>"
+        << "<allow own='*'/><allow send_type='*'/><allow receive_type='*'/>"
+        << "</policy></busconfig>";
+    std::filesystem::permissions(
+        dir, std::filesystem::perms::others_exec, std::filesystem::perm_options::add);
+    available_ = geteuid() == 0
+        && bus_.start({ "dbus-daemon", "--config-file=" + dir + "/bus.conf", "--nofork" }, {}, "/dev/null")
+        && answer({ "org.freedesktop.DBus" })
+        && policy_.start({ "/usr/lib/polkit-1/polkitd", "--no-debug" }, bus, "/dev/null")
+        && rtkit_.start({ "/usr/libexec/rtkit-daemon" }, bus, "/dev/null")
+        && answer({ "org.freedesktop.PolicyKit1", "org.freedesktop.RealtimeKit1" });
+}
+
 NoteLogEntries readNoteLog(const std::string& path)
 {
     NoteLogEntries entries;
@@ -189,7 +229,7 @@ NoteLogEntries readNoteLog(const std::string& path)
 Hearing hear(const NoteLogEntries& log, const Recording& recording, std::int64_t fromUs, std::int64_t toUs,
     double boundMs)
 {
-    constexpr std::int64_t kTogetherUs = 30'000;
+    constexpr std::int64_t kTogetherUs = 100'000;
     constexpr std::int64_t kSlackUs = 15'000; // the recording's clock, either way
     const auto bound = static_cast<std::int64_t>(boundMs * 1000);
     // Only what the recording holds, less its first moments: a sound already
@@ -208,13 +248,12 @@ Hearing hear(const NoteLogEntries& log, const Recording& recording, std::int64_t
             result.story += " onset@" + std::to_string((at - fromUs) / 1000);
         }
     }
-    std::int64_t group = INT64_MIN / 2;
+    std::int64_t last = INT64_MIN / 2;
     for (const auto& note : log.notes) {
         result.story += " note@" + std::to_string((note.us - fromUs) / 1000);
-        if (note.us - group <= kTogetherUs) {
-            continue; // sounds with the note before it
+        if (std::exchange(last, note.us) >= note.us - kTogetherUs) {
+            continue; // it rings into the one before
         }
-        group = note.us;
         if (note.us < fromUs || note.us + bound > toUs) {
             continue;
         }

@@ -11,6 +11,7 @@
 #include "child_process.h"
 
 #include <QTemporaryDir>
+#include <unistd.h>
 
 #include <atomic>
 #include <csignal>
@@ -21,6 +22,17 @@
 #include <vector>
 
 namespace sound {
+
+// As a player runs the game: without the capability to make its threads
+// real-time, which root has; a player's real-time slot comes from the
+// desktop's broker, if at all. The command to run it under (nothing when
+// this is no root).
+[[nodiscard]] inline std::vector<std::string> withoutRealTime()
+{
+    return geteuid() == 0
+        ? std::vector<std::string> { "setpriv", "--bounding-set=-sys_nice", "--inh-caps=-sys_nice" }
+        : std::vector<std::string> {};
+}
 
 // Microseconds on the monotonic clock, the one the game's note log uses.
 [[nodiscard]] inline std::int64_t nowUs()
@@ -44,7 +56,15 @@ public:
     // Whether a server of our own can be started here at all.
     [[nodiscard]] static bool installed() { return support::onPath("pulseaudio"); }
 
-    PulseServer() = default;
+    // realTimeMainThread: the server's main thread, which carries every
+    // client's samples and requests, made real-time like its sink's thread
+    // where we may (root); otherwise it runs at the desktop's default, a
+    // raised nice level, where a busy machine can keep it from asking a
+    // stream for samples in time.
+    explicit PulseServer(bool realTimeMainThread = true)
+        : realTimeMainThread_(realTimeMainThread)
+    {
+    }
     ~PulseServer();
     PulseServer(const PulseServer&) = delete;
     PulseServer& operator=(const PulseServer&) = delete;
@@ -69,11 +89,32 @@ public:
     [[nodiscard]] Recording stopRecording();
 
 private:
+    bool realTimeMainThread_;
     QTemporaryDir dir_; // all of it lives here, removed at the end
     support::ChildProcess process_; // dies with the test, whatever happens
     std::thread recorder_;
     std::atomic<bool> stopping_ = false;
     Recording recording_;
+};
+
+// The desktop's real-time broker as a player's session has it: RealtimeKit on
+// a system bus of our own, with the policy service it asks. Only root can
+// start it (each runs as a user of its own), and only one RealtimeKit runs on
+// a machine; without it the game renders at normal priority.
+class RealTimeBroker {
+public:
+    RealTimeBroker();
+    // True once both answer on the bus.
+    [[nodiscard]] bool available() const { return available_; }
+    // For the game's environment: DBUS_SYSTEM_BUS_ADDRESS=<this>.
+    [[nodiscard]] std::string address() const { return "unix:path=" + dir_.path().toStdString() + "/bus"; }
+
+private:
+    QTemporaryDir dir_;
+    support::ChildProcess bus_;
+    support::ChildProcess policy_;
+    support::ChildProcess rtkit_;
+    bool available_ = false;
 };
 
 // What the game's note log says: its note-ons that reached a server, how
@@ -92,11 +133,13 @@ struct NoteLogEntries {
 };
 [[nodiscard]] NoteLogEntries readNoteLog(const std::string& path);
 
-// The game's notes held against the recording. Note-ons closer than a few
-// milliseconds sound as one; each such group must have its onset (a sharp
-// rise out of quiet, or over what rang before) within the bound after it,
-// and no onset may come without a note. Dropouts are gaps of 16 or more
-// exact-zero frames cutting into sound, which no note's end does.
+// The game's notes held against the recording. A note played within 100 ms
+// of the one before sounds into its ringing, where no onset can be told
+// apart: such a run of notes counts as one, heard at its first note's onset.
+// That onset (a sharp rise out of quiet, or over what rang before) must come
+// within the bound after the note, and no onset may come without a note.
+// Dropouts are gaps of 16 or more exact-zero frames cutting into sound, which
+// no note's end does.
 struct Hearing {
     std::vector<double> inPlayMs; // note-on to onset, per group heard
     std::vector<double> afterRestMs; // the same for groups that woke the stream

@@ -55,6 +55,23 @@ constexpr int kHighestRate = 96000;
 
 constexpr std::size_t kFrameBytes = 2 * sizeof(float);
 
+double milliseconds(Clock::duration duration)
+{
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+// How long the calling thread has waited, ready to run, for a processor (ns).
+std::int64_t runQueueWaitNs()
+{
+    long long ran = 0;
+    long long waited = 0;
+    if (std::FILE* stat = std::fopen("/proc/thread-self/schedstat", "r")) {
+        (void)std::fscanf(stat, "%lld %lld", &ran, &waited);
+        std::fclose(stat);
+    }
+    return waited;
+}
+
 } // namespace
 
 std::optional<std::filesystem::path> PulseOutput::serverSocket()
@@ -262,7 +279,14 @@ void PulseOutput::streamReady()
 void PulseOutput::onWrite(pa_stream* /*stream*/, std::size_t bytes, void* self)
 {
     auto& output = *static_cast<PulseOutput*>(self);
-    output.askedAt_ = Clock::now();
+    const auto now = Clock::now();
+    output.askedGap_ = now - output.askedAt_;
+    output.askedAt_ = now;
+    if (output.log_.on()) { // the kernel's count, for the underflow's story
+        const std::int64_t waited = runQueueWaitNs();
+        output.keptOffNs_ = waited - output.waitedNs_;
+        output.waitedNs_ = waited;
+    }
     // Resting, nothing is written: the next note starts at the head of an
     // empty buffer, not behind the silence the server asks for meanwhile.
     if (output.state_.load() == State::Playing) {
@@ -352,8 +376,10 @@ void PulseOutput::onNudge(
 }
 
 // The server ran dry: what the rendering thread knew then, to tell whose
-// fault it was. When it was last asked for samples (ms ago), how it is
-// scheduled, and the time the machine's host took from its processors
+// fault it was. When it was last asked for samples (ms ago); how long it had
+// waited for that request, and how much of that wait it spent ready to run
+// but kept off the processors (a starved thread, not a late server); how it
+// is scheduled; and the time the machine's host took from its processors
 // (steal, clock ticks since boot).
 void PulseOutput::onUnderflow(pa_stream* /*stream*/, void* self)
 {
@@ -364,8 +390,8 @@ void PulseOutput::onUnderflow(pa_stream* /*stream*/, void* self)
         (void)std::fscanf(stat, "cpu %*d %*d %*d %*d %*d %*d %*d %lld", &steal);
         std::fclose(stat);
     }
-    output.log_.line("underflow %.1f %s %d %lld",
-        std::chrono::duration<double, std::milli>(Clock::now() - output.askedAt_).count(),
+    output.log_.line("underflow %.1f %.1f %.1f %s %d %lld", milliseconds(Clock::now() - output.askedAt_),
+        milliseconds(output.askedGap_), static_cast<double>(output.keptOffNs_) / 1e6,
         policy == SCHED_RR         ? "rr"
             : policy == SCHED_FIFO ? "fifo"
                                    : "other",

@@ -101,7 +101,12 @@ private:
     std::atomic<std::uint64_t> notes_ = 0; // notes started, ever
     // The rest of the members belong to the connection's thread.
     std::chrono::steady_clock::time_point silentSince_ {};
-    std::chrono::steady_clock::time_point askedAt_ {}; // the server's last request for samples
+    // The server's last request for samples, the wait for it, and the time
+    // this thread spent in that wait ready to run but not running.
+    std::chrono::steady_clock::time_point askedAt_ {};
+    std::chrono::steady_clock::duration askedGap_ {};
+    std::int64_t keptOffNs_ = 0;
+    std::int64_t waitedNs_ = 0;
     std::uint64_t notesRendered_ = 0; // notes_ as the last rendering saw it
     std::uint64_t retryUs_ = 0; // the wait before the next attempt, doubled each time
     int sinkRate_ = 0;
