@@ -68,18 +68,6 @@ TEST_F(CanvasTest, DrawingStaysUntilTheBackdropIsSetAgainAndARefreshRestoresItsA
     EXPECT_EQ(canvas.pixel(5, 5), 0xFFFF00u);
 }
 
-TEST_F(CanvasTest, TransparentBackdropLeavesItsWhiteSeeThrough)
-{
-    auto ball = filled(60, 40, 0xFFFFFF);
-    ball->graphics().setForeColor(0x884400);
-    ball->graphics().fillRect(20, 10, 10, 10);
-    ball->setTransparent(1);
-    canvas.setBackdrop(ball);
-    EXPECT_EQ(canvas.alpha(0, 0), 0);
-    EXPECT_EQ(canvas.alpha(25, 15), 255);
-    EXPECT_EQ(canvas.pixel(25, 15), 0x884400u);
-}
-
 TEST(Controls, FoundByNameAndIndexAndAMissingOneRaisesTheNilObjectFailure)
 {
     platform::Window window;
