@@ -4,13 +4,12 @@
 // screen's reference frames pin in every button of the window.
 #include "ui/knopf/knopf.h"
 
+#include "fuzz/player_input.h"
+
 #include "platform/picture.h"
 #include "platform/widgets.h"
 #include "platform/window.h"
 
-#include <QCoreApplication>
-#include <QMouseEvent>
-#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -200,22 +199,17 @@ TEST_F(KnopfTest, PressShowsABlackBodyAndARedCaptionAndAReleaseAnywhereRaisesAct
         whenRaised = grab(k);
     };
     window.show();
-    QWindow* handle = window.widget().windowHandle();
-    ASSERT_NE(handle, nullptr);
-    auto send = [handle](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, handle->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(handle, &event);
-    };
-
-    send(QEvent::MouseButtonPress, { 100, 70 }, Qt::LeftButton);
+    fuzz::PlayerInput hands(window);
+    hands.moveToWindow({ 100, 70 });
+    hands.press();
     const Surface pressed = grab(k);
     EXPECT_EQ(pressed.at(5, 20), kSchwarz);
     EXPECT_EQ(pressed.at(95, 20), kSchwarz);
     EXPECT_EQ(pressed.at(0, 0), kFensterFarbe); // outside the shape: as before
     EXPECT_TRUE(pressed.has(Knopf::kPressedText));
     EXPECT_EQ(actions, 0);
-    send(QEvent::MouseMove, { 350, 250 }, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, { 350, 250 }, Qt::NoButton);
+    hands.moveToWindow({ 350, 250 });
+    hands.release();
 
     ASSERT_EQ(actions, 1);
     EXPECT_EQ(whenRaised.at(5, 20), resting.at(5, 20)); // a fresh body
