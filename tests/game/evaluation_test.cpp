@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 // The evaluation: stones struck by a rising or falling ball, and the obstacle.
+// How a struck stone is repaired from the clean background the screen's
+// in-play frame pins, and the fuzz's rules for every stone gone.
 #include "game/board.h"
 #include "game_fixture.h"
 #include "platform/timer.h"
@@ -107,23 +109,6 @@ TEST_F(EvaluationTest, StoneSpanIsInclusiveGoneStonesNeverStrikeAndTwoRowsCanStr
     EXPECT_EQ(std::tuple(f->ge[0], f->li[0], f->z, f->s), std::tuple(0, 0, 6, -2));
     EXPECT_EQ(digits(), "0006");
     EXPECT_EQ(notes->events, sound(board::kScoreNote, board::kScoreInstrument, 2));
-}
-
-TEST_F(EvaluationTest, StruckStoneIsRepairedFromTheCleanBackground)
-{
-    for (int r = 0; r < 5; ++r) {
-        SCOPED_TRACE(testing::Message() << "row " << r);
-        const int x = reihe(r)[3];
-        const int y = board::kRowY[static_cast<std::size_t>(r)];
-        ballAt(x + 50, y + 5, -2); // strikes this stone alone
-        f->auswertung();
-        ASSERT_EQ(reihe(r)[3], 0);
-        for (const auto& [dx, dy] : { std::pair { 0, 0 }, { 50, 15 }, { 99, 29 } }) {
-            EXPECT_EQ(f->p->pixel(x + dx, y + dy), f->p1->pixel(x + dx, y + dy)) << dx << "," << dy;
-        }
-        EXPECT_TRUE(feldShowsBoard(x, y, 100, 30));
-        EXPECT_EQ(f->p->pixel(x - 107, y), board::kStoneFrame) << "the neighbour keeps its frame";
-    }
 }
 
 TEST_F(EvaluationTest, ObstacleTurnsOnlyARisingBallFromTheSecondSetOn)

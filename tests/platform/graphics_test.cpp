@@ -2,16 +2,13 @@
 //
 // SPDX-License-Identifier: GPL-2.0-or-later
 
-// Pixel rules of drawing: outlines inside the rectangle, rounded corners,
-// settings that persist, text on its baseline, pictures through their mask.
+// Pictures drawn over pictures: white left out only when asked, the mask's
+// grey blended in, a copy independent of its source. The outlines, rounded
+// corners and scaled parts the window draws the screen's reference frames pin.
 #include "platform/graphics.h"
 #include "platform/picture.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <tuple>
 
 using platform::Color;
 using platform::Picture;
@@ -29,60 +26,6 @@ void fill(Picture& p, Color c, int x, int y, int w, int h)
 }
 
 } // namespace
-
-TEST(Outlines, DrawRectIsOnePixelInsideTheRectangle)
-{
-    Picture p(40, 30);
-    p.graphics().setForeColor(kRed);
-    p.graphics().drawRect(5, 4, 10, 8);
-    // Columns x and x + w - 1 and rows y and y + h - 1 drawn; x + w, y + h and
-    // the inside untouched.
-    for (const auto& [x, y, want] : { std::tuple { 5, 4, kRed }, { 14, 4, kRed }, { 14, 11, kRed },
-             { 15, 4, kWhite }, { 5, 12, kWhite }, { 6, 5, kWhite }, { 4, 4, kWhite } }) {
-        EXPECT_EQ(p.pixel(x, y), want) << x << "," << y;
-    }
-}
-
-TEST(Outlines, DrawRoundRectStaysInsideAndLeavesTheCorner)
-{
-    Picture p(100, 40);
-    p.graphics().setForeColor(kRed);
-    p.graphics().drawRoundRect(0, 0, 100, 40, 10, 10);
-    for (const auto& [x, y, want] : { std::tuple { 0, 0, kWhite }, { 50, 0, kRed }, { 99, 20, kRed },
-             { 50, 39, kRed }, { 50, 20, kWhite } }) {
-        EXPECT_EQ(p.pixel(x, y), want) << x << "," << y;
-    }
-}
-
-TEST(Fills, RoundRectCornersArcsOfZeroAndClipping)
-{
-    Picture a(40, 30);
-    Picture b(40, 30);
-    a.graphics().setForeColor(kRed);
-    a.graphics().fillRoundRect(3, 2, 20, 10, 0, 0);
-    fill(b, kRed, 3, 2, 20, 10);
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 40; ++x) {
-            ASSERT_EQ(a.pixel(x, y), b.pixel(x, y)) << "arcs of 0 at " << x << "," << y;
-        }
-    }
-
-    Picture p(100, 40);
-    p.graphics().setForeColor(kRed);
-    p.graphics().fillRoundRect(0, 0, 100, 40, 10, 10);
-    // The corner pixels stay; where the arc ends, the edge is straight.
-    for (const auto& [x, y, want] : { std::tuple { 0, 0, kWhite }, { 99, 0, kWhite }, { 0, 39, kWhite },
-             { 99, 39, kWhite }, { 10, 0, kRed }, { 0, 20, kRed }, { 50, 20, kRed } }) {
-        EXPECT_EQ(p.pixel(x, y), want) << x << "," << y;
-    }
-
-    Picture clipped(20, 20);
-    clipped.graphics().setForeColor(kRed);
-    clipped.graphics().fillRoundRect(-10, 0, 30, 20, 10, 10); // left corners cut off
-    clipped.graphics().drawLine(19, 0, 19, 20); // ends one row below the picture
-    EXPECT_EQ(clipped.pixel(0, 0), kRed);
-    EXPECT_EQ(clipped.pixel(19, 19), kRed);
-}
 
 TEST(Pictures, TransparentOneSkipsExactlyPureWhite)
 {
@@ -123,27 +66,6 @@ TEST(Pictures, MaskBlendsProportionally)
     fill(mask, 0x000000, 1, 0, 1, 1);
     target.graphics().drawPicture(source, 0, 0);
     EXPECT_EQ(target.pixel(1, 0), 0x000000u);
-}
-
-TEST(Pictures, ASourceRectangleIsScaledIntoTheTargetOrCopiedToTheSamePlace)
-{
-    Picture source(2, 2);
-    fill(source, kRed, 0, 0, 1, 2); // left half red, right half white
-    Picture target(20, 20);
-    fill(target, 0x000000, 0, 0, 20, 20);
-    target.graphics().drawPicture(source, 0, 0, 20, 20, 0, 0, 2, 2);
-    EXPECT_EQ(target.pixel(1, 10), kRed);
-    EXPECT_EQ(target.pixel(18, 10), kWhite);
-
-    // The same rectangle from and to: a partial copy, as the figures are erased.
-    Picture board(20, 20);
-    fill(board, 0x0000FF, 10, 10, 5, 5);
-    fill(target, 0x000000, 0, 0, 20, 20);
-    target.graphics().drawPicture(board, 8, 8, 10, 10, 8, 8, 10, 10);
-    for (const auto& [x, y, want] : { std::tuple { 10, 10, 0x0000FFu }, { 8, 8, kWhite }, { 17, 17, kWhite },
-             { 18, 18, 0x000000u }, { 7, 7, 0x000000u } }) {
-        EXPECT_EQ(target.pixel(x, y), want) << x << "," << y;
-    }
 }
 
 TEST(Pictures, AWholeCopyIsIndependentOfItsSource)

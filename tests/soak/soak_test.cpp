@@ -46,12 +46,6 @@ constexpr long kAllowedHeapGrowth = 256 * 1024;
 constexpr long kAllowedAnonymousGrowth = 1024 * 1024;
 constexpr int kAim = 60; // the robot's aim is off by up to this many pixels; the paddle is 100 wide
 
-[[nodiscard]] std::int64_t ticksWanted()
-{
-    const char* text = std::getenv("ZINDRA_SOAK_TICKS");
-    return text != nullptr ? std::strtoll(text, nullptr, 10) : kDefaultTicks;
-}
-
 struct Owned {
     long heap = 0; // allocated and not freed, bytes
     long anonymous = 0; // anonymous pages resident after the allocator's trim, bytes
@@ -62,13 +56,10 @@ struct Owned {
     malloc_trim(0);
     const struct mallinfo2 heap = mallinfo2();
     std::ifstream rollup("/proc/self/smaps_rollup");
+    std::string key;
+    while (rollup >> key && key != "Anonymous:") { }
     long kb = -1;
-    for (std::string key; rollup >> key;) {
-        if (key == "Anonymous:") {
-            rollup >> kb;
-            break;
-        }
-    }
+    rollup >> kb;
     EXPECT_GE(kb, 0) << "no Anonymous line in /proc/self/smaps_rollup";
     return { static_cast<long>(heap.uordblks + heap.hblkhd), kb * 1024 };
 }
@@ -94,7 +85,8 @@ struct Owned {
 
 TEST(Soak, MemoryStaysAsTheFirstGameLeftItOverManyGames)
 {
-    const std::int64_t wanted = ticksWanted();
+    const char* length = std::getenv("ZINDRA_SOAK_TICKS");
+    const std::int64_t wanted = length != nullptr ? std::strtoll(length, nullptr, 10) : kDefaultTicks;
     fuzz::OpenedGame game;
     Fenster1& f = game.f();
     fuzz::PlayerInput hands(f);

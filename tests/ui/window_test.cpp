@@ -5,7 +5,7 @@
 // The window as it opens: its own properties, the 28 controls in their
 // order and groups, and the handlers that tie them to the game.
 #include "game/game_fixture.h"
-#include "platform/static_controls.h"
+#include "platform/control.h"
 #include "platform/widgets.h"
 #include "resources/resources.h"
 #include "ui/knopf/knopf.h"
@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 
 #include <string>
-#include <tuple>
 
 namespace {
 
@@ -55,20 +54,6 @@ TEST_F(WindowTest, CreatesTheControlsInOrderEachInItsGroup)
         " zahl(2)/GroupBox2 Timer1 zahl(3)/GroupBox2 NotePlayer1 StaticText2/GroupBox1 Knopf1");
     EXPECT_EQ(timer().mode(), 2);
     EXPECT_EQ(timer().period(), 4);
-}
-
-TEST_F(WindowTest, Rectangle1IsABevelledFrameAroundTheBoard)
-{
-    const auto& frame = f->control<platform::RectControl>("Rectangle1");
-    const platform::Color light = 0x663300, dark = 0x996633, fill = 0x432100;
-    // The middle of each side at the outer edge and at the border's last
-    // pixel, then seven pixels in, where the fill begins.
-    for (const auto& [x, y, want] :
-        { std::tuple { 310, 0, light }, { 310, 6, light }, { 0, 355, light }, { 6, 355, light },
-            { 310, 709, dark }, { 310, 703, dark }, { 619, 355, dark }, { 613, 355, dark }, { 310, 7, fill },
-            { 7, 355, fill }, { 612, 355, fill }, { 310, 702, fill } }) {
-        EXPECT_EQ(frame.pixel(x, y), want) << x << "," << y;
-    }
 }
 
 TEST_F(WindowTest, ControlEventsReachTheGame)
