@@ -253,6 +253,7 @@ void GameSession::handle(const void* any)
         lastDrawnAt_ = nowMs();
         if (updates_.empty() || serverMs - lastDamageServerMs_ >= kUpdateGapMs) {
             updates_.push_back(lastDrawnAt_);
+            updatesOnServer_.push_back(serverMs);
         }
         lastDamageServerMs_ = serverMs;
     }

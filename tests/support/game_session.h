@@ -84,6 +84,9 @@ public:
     [[nodiscard]] double firstDrawnAt() const { return updates_.empty() ? 0 : updates_.front(); }
     [[nodiscard]] double lastDrawnAt() const { return lastDrawnAt_; }
     [[nodiscard]] const std::vector<double>& updates() const { return updates_; }
+    // The same updates on the X server's own clock (ms): the pace as the
+    // server saw it, free of this program's own wake-ups.
+    [[nodiscard]] const std::vector<double>& updatesOnServer() const { return updatesOnServer_; }
 
     // Handles the server's events for ms (0: those queued).
     void pump(double ms);
@@ -179,6 +182,7 @@ private:
     double mappedAt_ = 0;
     double lastDrawnAt_ = 0;
     std::vector<double> updates_;
+    std::vector<double> updatesOnServer_;
     std::uint32_t lastDamageServerMs_ = 0;
     Player player_;
     std::optional<BallSighting> lastBall_;
