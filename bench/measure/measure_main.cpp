@@ -61,23 +61,7 @@ int fail(const GameSession& game, const std::string& why)
     return 1;
 }
 
-// utime + stime of a process in ms, and its resident memory in MB, as ps reads them.
-double cpuMs(pid_t pid)
-{
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(file, line);
-    unsigned long user = 0;
-    unsigned long system = 0;
-    // The name in brackets may hold spaces: the fields count from the last ')'.
-    const auto close = line.rfind(')');
-    if (close == std::string::npos
-        || std::sscanf(line.c_str() + close + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system)
-            != 2) {
-        return 0;
-    }
-    return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
+// A process's resident memory (MB), as ps reads it.
 double residentMb(pid_t pid)
 {
     std::ifstream file("/proc/" + std::to_string(pid) + "/statm");
@@ -97,11 +81,11 @@ struct Stretch {
 template <class Play> Stretch measured(GameSession& game, Play&& play)
 {
     const double fromMs = nowMs();
-    const double cpuFrom = cpuMs(game.pid());
+    const double cpuFrom = game.cpuMs();
     const auto updatesFrom = game.updates().size();
     play();
     const double toMs = nowMs();
-    return { fromMs, toMs, 100.0 * (cpuMs(game.pid()) - cpuFrom) / (toMs - fromMs),
+    return { fromMs, toMs, 100.0 * (game.cpuMs() - cpuFrom) / (toMs - fromMs),
         static_cast<double>(game.updates().size() - updatesFrom) * 1000.0 / (toMs - fromMs) };
 }
 

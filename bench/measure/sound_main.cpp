@@ -62,18 +62,6 @@ void printSpread(const std::string& name, std::vector<double> values)
     print(name + "_notes", static_cast<double>(values.size()));
 }
 
-// The process's CPU time so far (ms): utime and stime from /proc.
-double cpuMs(pid_t pid)
-{
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(file, line);
-    unsigned long user = 0;
-    unsigned long system = 0;
-    std::sscanf(line.c_str() + line.rfind(')') + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu",
-        &user, &system);
-    return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 int fail(const std::string& why)
 {
@@ -110,9 +98,9 @@ int main(int argc, char** argv)
 
     game.pointerAway();
     game.pump(1000);
-    const double idleFrom = cpuMs(game.pid());
+    const double idleFrom = game.cpuMs();
     game.pump(kIdleMs);
-    print("cpu_idle_pct", 100.0 * (cpuMs(game.pid()) - idleFrom) / kIdleMs);
+    print("cpu_idle_pct", 100.0 * (game.cpuMs() - idleFrom) / kIdleMs);
 
     if (!server.record()) {
         return fail("cannot record the sound server");

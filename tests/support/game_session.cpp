@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -225,6 +226,23 @@ QString GameSession::gameOutput() const
     std::ostringstream text;
     text << log.rdbuf();
     return QString::fromStdString(text.str());
+}
+
+double GameSession::cpuMs() const
+{
+    std::ifstream file("/proc/" + std::to_string(game_.pid()) + "/stat");
+    std::string line;
+    std::getline(file, line);
+    unsigned long user = 0;
+    unsigned long system = 0;
+    // The name in brackets may hold spaces: the fields count from the last ')'.
+    const auto close = line.rfind(')');
+    if (close == std::string::npos
+        || std::sscanf(line.c_str() + close + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system)
+            != 2) {
+        return 0;
+    }
+    return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 void GameSession::handle(const void* any)

@@ -74,6 +74,8 @@ public:
     // What the game wrote to stdout and stderr so far.
     [[nodiscard]] QString gameOutput() const;
     [[nodiscard]] pid_t pid() const { return game_.pid(); }
+    // The game's CPU time so far, utime and stime as ps reads them (ms).
+    [[nodiscard]] double cpuMs() const;
     [[nodiscard]] bool running() { return game_.running(); }
 
     // When the game was started, its window mapped, first and last drawn on,
