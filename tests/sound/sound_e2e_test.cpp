@@ -11,6 +11,8 @@
 #include "platform/sound/sound_output.h"
 #include "pulse_server.h"
 
+#include <fstream>
+
 using namespace std::chrono_literals;
 
 class SoundHeard : public GameOnScreen {
@@ -23,6 +25,14 @@ protected:
         }
         ASSERT_TRUE(server.start()) << server.log();
         session.runUnder(sound::withoutRealTime());
+    }
+    // A failure shows the note log too: which slot the thread got, each underrun's story.
+    void TearDown() override
+    {
+        GameOnScreen::TearDown();
+        if (HasFailure()) {
+            std::cerr << "the note log:\n" << std::ifstream(logPath_).rdbuf();
+        }
     }
     [[nodiscard]] sound::NoteLogEntries notes() const { return sound::readNoteLog(logPath_); }
     [[nodiscard]] bool waitFor(const char* what, int count, double timeoutMs)
@@ -81,8 +91,7 @@ TEST_F(SoundHeard, TheOutputIsHeardOnTimeAfterEveryRestWheneverAServerAnswersAnd
     ASSERT_TRUE(waitFor("connected", 2, 5'000));
     const std::string said = testing::internal::GetCapturedStderr();
     for (const char* once : { "no sound device", "went away", "server is back" }) {
-        EXPECT_EQ(said.find(once), said.rfind(once)) << said;
-        EXPECT_NE(said.find(once), std::string::npos) << said;
+        EXPECT_TRUE(said.find(once) != std::string::npos && said.find(once) == said.rfind(once)) << said;
     }
 }
 
@@ -112,13 +121,10 @@ TEST_F(SoundHeard, EveryNoteOfAGameIsHeardOnTimeAndNothingElseWithoutADropout)
     }
     const auto heard = sound::hear(notes(), server.stopRecording(), from, sound::nowUs() - 100'000, kBoundMs);
     EXPECT_GE(heard.groups, 2) << "the game played too few notes to tell";
-    EXPECT_EQ(heard.unheard, 0) << "notes not heard within " << kBoundMs << " ms:" << heard.story;
-    EXPECT_EQ(heard.unexplained, 0) << "sounds the game did not play just then:" << heard.story;
-    EXPECT_EQ(heard.dropouts, 0) << heard.story;
+    EXPECT_EQ(heard.unheard + heard.unexplained + heard.dropouts, 0)
+        << "late, unplayed, broken:" << heard.story;
     EXPECT_EQ(notes().count["dropped"], 0) << "notes lost while a server listened";
-    if (broker.available()) {
-        EXPECT_EQ(notes().slot, "realtime 4 RealtimeKit");
-    }
+    EXPECT_TRUE(!broker.available() || notes().slot == "realtime 4 RealtimeKit") << notes().slot;
 
     session.clickQuit();
     EXPECT_EQ(session.waitForExit(10'000), 0) << session.error();

@@ -74,12 +74,6 @@ std::vector<std::size_t> dropouts(const std::vector<float>& frames)
 
 } // namespace
 
-PulseServer::~PulseServer()
-{
-    (void)stopRecording();
-    kill();
-}
-
 std::string PulseServer::log() const
 {
     std::ifstream file(dir() + "/server.log");
@@ -166,28 +160,7 @@ RealTimeBroker::RealTimeBroker()
 {
     const std::string dir = dir_.path().toStdString();
     const std::vector<std::string> bus { "DBUS_SYSTEM_BUS_ADDRESS=" + address() };
-    // Polls until each name answers on the bus, or gives up after a few seconds.
-    const auto answer = [&](std::initializer_list<const char*> names) {
-        for (const double until = support::nowMs() + 5000; support::nowMs() < until;) {
-            bool all = true;
-            for (const char* name : names) {
-                support::ChildProcess ping;
-                ping.start({ "dbus-send", "--system", "--print-reply", std::string("--dest=") + name, "/",
-                               "org.freedesktop.DBus.Peer.Ping" },
-                    bus, "/dev/null");
-                while (ping.running()) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                }
-                all = all && ping.exitStatus() == 0;
-            }
-            if (all) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
-    };
-    // Anyone may own and call anything on it; the two users must reach its socket.
+    // Anyone may own and call anything on it; the broker's users must reach its socket.
     std::ofstream(dir + "/bus.conf")
         << "<busconfig><type>system</type><auth>EXTERNAL</auth><listen>unix:path=" << dir
         << "/bus</listen><policy context='default'><allow user='*'/>"
@@ -195,12 +168,25 @@ RealTimeBroker::RealTimeBroker()
         << "</policy></busconfig>";
     std::filesystem::permissions(
         dir, std::filesystem::perms::others_exec, std::filesystem::perm_options::add);
-    available_ = geteuid() == 0
-        && bus_.start({ "dbus-daemon", "--config-file=" + dir + "/bus.conf", "--nofork" }, {}, "/dev/null")
-        && answer({ "org.freedesktop.DBus" })
-        && policy_.start({ "/usr/lib/polkit-1/polkitd", "--no-debug" }, bus, "/dev/null")
+    const auto appears = [&](const char* name) { // within a few seconds
+        support::ChildProcess wait;
+        wait.start({ "gdbus", "wait", "--system", "--timeout", "5", name }, bus, "/dev/null");
+        while (wait.running()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return wait.exitStatus() == 0;
+    };
+    if (geteuid() != 0
+        || !bus_.start(
+            { "dbus-daemon", "--config-file=" + dir + "/bus.conf", "--nofork" }, {}, "/dev/null")) {
+        return;
+    }
+    for (int i = 0; i < 250 && !std::filesystem::exists(dir + "/bus"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    available_ = policy_.start({ "/usr/lib/polkit-1/polkitd", "--no-debug" }, bus, "/dev/null")
         && rtkit_.start({ "/usr/libexec/rtkit-daemon" }, bus, "/dev/null")
-        && answer({ "org.freedesktop.PolicyKit1", "org.freedesktop.RealtimeKit1" });
+        && appears("org.freedesktop.PolicyKit1") && appears("org.freedesktop.RealtimeKit1");
 }
 
 NoteLogEntries readNoteLog(const std::string& path)

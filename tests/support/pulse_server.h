@@ -65,7 +65,7 @@ public:
         : realTimeMainThread_(realTimeMainThread)
     {
     }
-    ~PulseServer();
+    ~PulseServer() { (void)stopRecording(); }
     PulseServer(const PulseServer&) = delete;
     PulseServer& operator=(const PulseServer&) = delete;
 

@@ -60,16 +60,24 @@ double milliseconds(Clock::duration duration)
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
+// One figure from a file of the kernel's, by a scanf format that assigns it
+// alone; -1 when it cannot be read.
+long long kernelFigure(const char* path, const char* format)
+{
+    long long value = -1;
+    if (std::FILE* file = std::fopen(path, "r")) {
+        if (std::fscanf(file, format, &value) != 1) {
+            value = -1;
+        }
+        std::fclose(file);
+    }
+    return value;
+}
+
 // How long the calling thread has waited, ready to run, for a processor (ns).
 std::int64_t runQueueWaitNs()
 {
-    long long ran = 0;
-    long long waited = 0;
-    if (std::FILE* stat = std::fopen("/proc/thread-self/schedstat", "r")) {
-        (void)std::fscanf(stat, "%lld %lld", &ran, &waited);
-        std::fclose(stat);
-    }
-    return waited;
+    return kernelFigure("/proc/thread-self/schedstat", "%*lld %lld");
 }
 
 } // namespace
@@ -385,11 +393,7 @@ void PulseOutput::onUnderflow(pa_stream* /*stream*/, void* self)
 {
     auto& output = *static_cast<PulseOutput*>(self);
     const int policy = sched_getscheduler(0) & ~SCHED_RESET_ON_FORK;
-    long long steal = -1;
-    if (std::FILE* stat = std::fopen("/proc/stat", "r")) {
-        (void)std::fscanf(stat, "cpu %*d %*d %*d %*d %*d %*d %*d %lld", &steal);
-        std::fclose(stat);
-    }
+    const long long steal = kernelFigure("/proc/stat", "cpu %*d %*d %*d %*d %*d %*d %*d %lld");
     output.log_.line("underflow %.1f %.1f %.1f %s %d %lld", milliseconds(Clock::now() - output.askedAt_),
         milliseconds(output.askedGap_), static_cast<double>(output.keptOffNs_) / 1e6,
         policy == SCHED_RR         ? "rr"
