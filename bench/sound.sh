@@ -41,6 +41,7 @@ value() { sed -n "s/^$1=//p" "$2"; }
 spread() { printf "%.1f / %.1f / %.1f (%.0f)" "$(value "$1_median_ms" "$2")" "$(value "$1_p99_ms" "$2")" \
     "$(value "$1_max_ms" "$2")" "$(value "$1_notes" "$2")"; }
 load_before=$(cut -d' ' -f1 /proc/loadavg)
+mkdir -p out
 for run in "quiet none" "quiet broker" "busy none" "busy broker" "busy broker realtime-server" \
     "build_j4 none" "build_j4 broker" "build_j4 broker realtime-server"; do
     read -r setting slot server <<<"$run"
@@ -48,14 +49,13 @@ for run in "quiet none" "quiet broker" "busy none" "busy broker" "busy broker re
     load=()
     [[ $setting == quiet ]] || $setting
     out=$work/${run// /-}
-    "$build/bench/measure/zindra_sound_measure" "$build/src/zindra" "$seconds" "$out.notes" "$slot" $server \
+    "$build/bench/measure/zindra_sound_measure" "$build/src/zindra" "$seconds" "$PWD/out/sound-${run// /-}.notes" "$slot" $server \
         >"$out" || say "that run failed"
     ((${#load[@]} == 0)) || kill -- "${load[@]}" 2>/dev/null || true
     table+="
 | $setting${server:+, server all real-time} | $(value slot "$out") | $(spread play "$out") | $(spread rest "$out") | $(printf %.1f "$(value dropouts_per_min "$out")") | $(printf %.1f "$(value underruns_per_min "$out")") | $(printf %.2f "$(value cpu_idle_pct "$out")") |"
 done
 
-mkdir -p out
 tee out/bench-sound.md <<EOF
 ## Zindra's sound measured ($(date '+%Y-%m-%d %H:%M'))
 
@@ -68,8 +68,10 @@ $table
   monitor (the same clock), for every note the game played; notes within 100 ms of the one
   before count with it. In play: the stream was playing; first after a rest: the note woke it.
 - Dropouts: runs of 16 or more exact-zero samples cutting into sound in the recording.
-  Underruns: the stream ran dry, as the server reported it (each is in the note log with what
-  the rendering thread knew then).
+  Underruns: the stream ran dry, as the server reported it; each is in the run's note log,
+  \`out/sound-*.notes\`, with what the rendering thread knew then: how long ago it was last asked
+  for samples, how long it had waited for that request, how much of the wait it was kept off
+  the processors, its policy and nice level, and the machine's steal time.
 - CPU at rest: the game's, window open, module loaded, the stream resting, over 10 s.
 - The server runs as a desktop runs PulseAudio: its sink's thread real-time, its main thread,
   which asks each stream for samples, at nice -11; in the rows so marked that thread is

@@ -21,9 +21,10 @@ class SoundOutput : public NoteOutput {
 public:
     // Asked of the sound server: its share and the stream's together. The
     // shortest that played the game without a dropout on a machine busy far
-    // beyond its two cores (25 ms did not); note-on to sound leaving the
-    // server stays within 30 ms. ZINDRA_SOUND_LATENCY_MS overrides it for
-    // the measurements.
+    // beyond its two cores (25 ms did not); a note in play is heard about
+    // 20 ms after its note-on, the first after a rest at once (the stream's
+    // buffer is empty then). ZINDRA_SOUND_LATENCY_MS overrides it for the
+    // measurements.
     static constexpr int kLatencyMs = 30;
     // The sound card directly, where no server runs: FluidSynth's periods.
     static constexpr int kCardPeriodFrames = 256;
