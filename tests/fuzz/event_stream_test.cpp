@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <deque>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -51,6 +52,11 @@ public:
         : engine_(seed)
         , wanted_(events)
     {
+        for (const auto& control : f().controls()) {
+            if (const auto* shown = dynamic_cast<const platform::RectControl*>(control.get())) {
+                names_[&shown->widget()] = shown->name() + "(" + std::to_string(shown->index()) + ")";
+            }
+        }
         QCoreApplication::instance()->installEventFilter(this);
     }
 
@@ -91,7 +97,8 @@ protected:
         const bool left = !button || static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         const bool leftRelease = type == QEvent::MouseButtonRelease && left;
         pending_ = fuzz::Delivered { .what = QMetaEnum::fromType<QEvent::Type>().valueToKey(type)
-                + std::string(left ? "" : " (right)") + " on " + nameOf(to),
+                + std::string(left ? "" : " (right)") + " on "
+                + (names_.contains(to) ? names_.at(to) : "the window"),
             // Only the left button plays: a right press or release changes nothing.
             .changesGame = (to == feld_ && left) || ((to == neu_ || to == quit_) && leftRelease),
             .newGame = to == neu_ && leftRelease,
@@ -225,17 +232,6 @@ private:
         observe({ .what = std::to_string(ticks) + " ticks", .changesGame = ticks > 0, .ticks = ticks });
     }
 
-    [[nodiscard]] std::string nameOf(const QObject* widget) const
-    {
-        for (const auto& control : f().controls()) {
-            const auto* shown = dynamic_cast<const platform::RectControl*>(control.get());
-            if (shown != nullptr && static_cast<const QObject*>(&shown->widget()) == widget) {
-                return shown->name() + "(" + std::to_string(shown->index()) + ")";
-            }
-        }
-        return "the window";
-    }
-
     [[nodiscard]] platform::RectControl* shownControl()
     {
         for (;;) {
@@ -255,6 +251,7 @@ private:
     const QObject* feld_ = &f().control<platform::Canvas>("feld").widget();
     const QObject* neu_ = &f().control<Knopf>("neu").widget();
     const QObject* quit_ = &f().control<Knopf>("Knopf1").widget();
+    std::map<const QObject*, std::string> names_; // the controls' widgets, for the report
     std::optional<fuzz::Delivered> pending_;
     std::deque<std::string> recent_;
     std::int64_t delivered_ = 0;
