@@ -31,7 +31,6 @@
 
 namespace {
 
-constexpr std::int64_t kPeriodNs = 4 * fuzz::OpenedGame::kNsPerMs; // Timer1's period
 // Chaos comes in short bursts into long stretches of play, so that games last
 // long enough to clear sets and to end; one action in this many changes over.
 constexpr int kChaosStretch = 500;
@@ -61,7 +60,7 @@ public:
     }
 
     // Runs until the stream is over or a rule breaks; answers what broke,
-    // with the events that led there.
+    // with the events that led there, or says what the run reached.
     [[nodiscard]] std::string run()
     {
         while (delivered_ < wanted_ && broken_.empty()) {
@@ -73,6 +72,11 @@ public:
             settle();
         }
         if (broken_.empty()) {
+            const auto& reached = oracle_.reached;
+            std::cout << "fuzz: " << reached.newGames << " new games, " << reached.setsCleared
+                      << " sets cleared, " << reached.gamesOver << " games over, " << reached.quits
+                      << " quits; best score " << reached.bestScore << ", highest level "
+                      << reached.highestLevel << std::endl;
             return {};
         }
         std::string report = "event #" + std::to_string(delivered_) + ": " + broken_ + "\nthe last events:\n";
@@ -81,8 +85,6 @@ public:
         }
         return report + "replay with ZINDRA_FUZZ_EVENTS=" + std::to_string(delivered_ + 1);
     }
-
-    const fuzz::GameOracle& oracle() const { return oracle_; }
 
 protected:
     bool eventFilter(QObject* to, QEvent* event) override
@@ -159,7 +161,7 @@ private:
         } else if (below(1000) < 300) {
             followBall(slack_);
         } else {
-            wind(kPeriodNs);
+            wind(fuzz::OpenedGame::kPeriodNs);
         }
     }
 
@@ -191,10 +193,10 @@ private:
             // Mostly one period, sometimes less, sometimes a late wake-up that
             // owes a burst, sometimes far more than the burst limit.
             const int late = below(100);
-            wind(late < 15      ? below(static_cast<int>(kPeriodNs))
-                    : late < 25 ? kPeriodNs * between(2, 25)
+            wind(late < 15      ? below(static_cast<int>(fuzz::OpenedGame::kPeriodNs))
+                    : late < 25 ? fuzz::OpenedGame::kPeriodNs * between(2, 25)
                     : late < 30 ? fuzz::OpenedGame::kNsPerMs * between(100, 1000)
-                                : kPeriodNs);
+                                : fuzz::OpenedGame::kPeriodNs);
         } else if (roll < 870) {
             input_.key(Qt::Key_Space, QStringLiteral(" "));
             deliver("space bar", true);
@@ -273,8 +275,4 @@ TEST(EventStream, EveryRuleHoldsAfterEveryEventOfALongRandomStream)
     EventStream stream(seed, wanted);
     const std::string broken = stream.run();
     ASSERT_TRUE(broken.empty()) << broken << " ZINDRA_FUZZ_SEED=" << seed;
-    const auto& reached = stream.oracle().reached;
-    std::cout << "fuzz: " << reached.newGames << " new games, " << reached.setsCleared << " sets cleared, "
-              << reached.gamesOver << " games over, " << reached.quits << " quits; best score "
-              << reached.bestScore << ", highest level " << reached.highestLevel << std::endl;
 }
