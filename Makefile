@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Zindra developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The two commands of the README, and a few more:
 #   make run    install what is missing, build, play
 #   make test   install what is missing, build, run every test, then again
@@ -36,8 +40,10 @@ build: deps
 run: build
 	$(BUILD)/src/zindra
 
+# CPack gives the package's own parts (the members of the .deb) the modes the
+# umask leaves them: the usual one, so that the package comes out the same.
 package: build
-	cmake --build $(BUILD) --target package
+	umask 022 && cmake --build $(BUILD) --target package
 
 # The end-to-end tests run only in the normal build: they drive the real
 # binary, and under the sanitizers its timing is not the game's.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The cost of one resting paint of a button: the body built afresh (two
 // pictures and the stretched mask), the caption with its halo, the icon check.
 #include "platform/window.h"

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Zindra developers
+#
+# SPDX-License-Identifier: GPL-2.0-or-later
+
 # The whole game measured as a player runs it: each run starts the empty Qt
 # window and then the game on a private X server (bench/measure/zindra_measure)
 # and plays it; the medians go into a Markdown table, also written to
@@ -52,7 +57,10 @@ median of $runs runs (lowest–highest in brackets); \`RUNS=$runs${MEASURE_SCALE
 | resident memory after 20 s of play (MB) | $(spread session rss_play_mb 1) | | $(over rss_play_mb) | ≤ +14 MB |
 | CPU while playing, 15 s (% of one core) | $(spread session cpu_play_pct 2) | | | ≤ 3 |
 | CPU with the window open and no game, 15 s (% of one core) | $(spread session cpu_idle_pct 2) | | | ≤ 0.5 |
-| screen updates while playing (per s) | $(spread session updates_play_per_s 0) | | | |
+| screen updates while playing (per s) | $(spread session updates_play_per_s 1) | | | 60 ± 0.5, Xvfb's refresh |
+| intervals between them: median / 1st / 99th percentile (ms) | $(printf "%.1f / %.1f / %.1f" "$(median session frame_median_ms)" "$(median session frame_p1_ms)" "$(median session frame_p99_ms)") | | | 16.7 |
+| intervals more than 2 ms off one refresh, 16.7 ms (%) | $(spread session frames_off_pct 1) | | | ≤ 1 |
+| pointer to paddle on screen, ball waiting (ms) | $(spread session pointer_to_paddle_ms 1) | | | ≤ 16.7, one refresh |
 | ticks while playing, machine quiet (per s) | $(spread ticks ticks_quiet_per_s 2) | | | 250 ± 1 |
 | ticks while playing, both cores busy (per s) | $(spread ticks ticks_loaded_per_s 2) | | | 250 ± 1 |
 

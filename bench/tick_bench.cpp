@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The cost of one timer tick in play, drawing included: a game running with a
 // paddle that follows the ball, relaunched after every set and every loss.
 #include "game/board.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The archive of the game's pictures, built into the program as it is: its
 // pages are mapped from the executable, and a picture is read only where it
 // is drawn. The label is 64-byte aligned, as the archive's pixels expect.

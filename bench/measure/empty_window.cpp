@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The yardstick for the game's start-up: an empty frameless Qt Widgets window
 // of the game's size, and nothing else. Whatever the game costs beyond this
 // is the game's own.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // zindra_measure: runs a program on a private X server, plays it the way a
 // player does, and prints what it measured as "name=value" lines.
 //
@@ -16,10 +20,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <numeric>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -98,6 +105,39 @@ template <class Play> Stretch measured(GameSession& game, Play&& play)
         static_cast<double>(game.updates().size() - updatesFrom) * 1000.0 / (toMs - fromMs) };
 }
 
+// The intervals between the screen updates of a stretch: median, 1st and
+// 99th percentile, and the share more than 2 ms off Xvfb's refresh period.
+void printFrames(const GameSession& game, const Stretch& stretch)
+{
+    const auto& at = game.updates();
+    std::vector<double> ms(std::lower_bound(at.begin(), at.end(), stretch.fromMs), at.end());
+    std::adjacent_difference(ms.begin(), ms.end(), ms.begin());
+    std::sort(ms.begin() + 1, ms.end());
+    for (const auto& [name, share] :
+        { std::pair { "frame_median_ms", 0.5 }, { "frame_p1_ms", 0.01 }, { "frame_p99_ms", 0.99 } }) {
+        print(name, ms[1 + static_cast<std::size_t>(share * static_cast<double>(ms.size() - 2))]);
+    }
+    const auto off
+        = std::count_if(ms.begin() + 1, ms.end(), [](double m) { return std::abs(m - 1000.0 / 60) > 2; });
+    print("frames_off_pct", 100.0 * static_cast<double>(off) / static_cast<double>(ms.size() - 1));
+}
+
+// The ball waits on the paddle and the pointer jumps across the board: the
+// last screen update that follows shows the paddle at its new place.
+void printPointerToPaddle(GameSession& game)
+{
+    game.newGame();
+    std::vector<double> ms;
+    for (int i = 0; i < 21; ++i) {
+        const double movedAt = nowMs();
+        game.moveOverBoard(i % 2 == 0 ? 150 : 450, 500);
+        game.pump(100 + i); // each move at another phase of the refresh
+        ms.push_back(game.updates().back() - movedAt);
+    }
+    std::sort(ms.begin(), ms.end());
+    print("pointer_to_paddle_ms", ms[ms.size() / 2]);
+}
+
 // Start to the window mapped, to its first drawing and to its first complete
 // frame, and the memory once it has settled.
 void printStart(GameSession& game)
@@ -125,6 +165,7 @@ int session(const std::string& program, bool playToo)
     const Stretch idle = measured(game, [&] { game.pump(scaledMs(kIdleS)); });
     print("cpu_idle_pct", idle.cpuPercent);
     print("updates_idle_per_s", idle.updatesPerSecond);
+    printPointerToPaddle(game);
 
     const double playTo = nowMs() + scaledMs(kPlayS);
     game.newGame();
@@ -137,6 +178,7 @@ int session(const std::string& program, bool playToo)
     }
     print("cpu_play_pct", inPlay.cpuPercent);
     print("updates_play_per_s", inPlay.updatesPerSecond);
+    printFrames(game, inPlay);
     print("rss_play_mb", residentMb(game.pid()));
     print("launches", game.player().launches());
     print("new_games", game.player().newGames());

@@ -1,58 +1,78 @@
-// zindra_sound_measure: the game's sound through a private PulseAudio server
-// while a player plays, as "name=value" lines.
+// SPDX-FileCopyrightText: 2026 The Zindra developers
 //
-//   zindra_sound_measure GAME LOG SECONDS [loaded]
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+// zindra_sound_measure: the game's sound as a player hears it, taken from the
+// recording of a private PulseAudio server's sink, as "name=value" lines.
 //
-// The game runs on the X server in DISPLAY with its notes logged; the sink's
-// monitor is recorded all along. First the window stays open with no game
-// (the stream rests: the game's CPU then), then SECONDS of play, with both
-// cores kept busy when "loaded" is given:
+//   zindra_sound_measure GAME SECONDS NOTE_LOG none|broker [realtime-server]
 //
-//   cpu_idle_pct          the game's CPU, window open, no game, 10 s
-//   notes                 note-ons that reached the server
-//   dropouts_per_min      gaps of exact zeros cutting into sound, recorded
-//   underflows_per_min    the stream running dry, as the server reported it
-//   latency_ms, latency_max_ms
-//                         the stream's buffer plus the sink's latency as the
-//                         server reported them at each note, median and worst
-//   heard_ms, heard_max_ms, wake_heard_ms
-//                         note-on to its onset in the monitor's recording:
-//                         median, worst, and the first note after a rest
+// The game runs as a player runs it, without the capability to make itself
+// real-time, on a private X server, its notes logged to NOTE_LOG. With
+// "broker" the desktop's broker may lend its rendering thread a slot (see
+// sound::RealTimeBroker); with "none" it asks for none. Once
+// NEU is clicked, its sound module loaded and the stream made and resting: its
+// CPU for 10 s, the pointer away. Then SECONDS of play by the robot player, who now
+// and then lets a ball go and waits until the stream rests, so that some
+// notes come after a rest. The server runs as a desktop runs PulseAudio, its
+// main thread (which asks the game for samples) at a raised nice level; with
+// "realtime-server" that thread is real-time too, so that only the game's own
+// part shows. Every figure comes from the note log's note-ons
+// (the game's clock) and the recording's onsets (the same clock):
+//
+//   slot                  what the rendering thread got in the scheduler
+//   cpu_idle_pct          the game's CPU, window open, module loaded, stream resting
+//   play_{median,p99,max}_ms, play_notes   note-on to onset, notes in play
+//   rest_{median,p99,max}_ms, rest_notes   the same, first notes after a rest
 //   unheard, unexplained  notes without an onset, onsets without a note
+//   dropouts_per_min      gaps of exact zeros cutting into sound
+//   underruns_per_min     the stream running dry, as the server reported it
 #include "game_session.h"
 #include "pulse_server.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include <fstream>
-#include <unistd.h>
+#include <memory>
 
 namespace {
 
 using namespace support;
 
-constexpr double kIdleS = 10;
+constexpr double kIdleMs = 10'000;
+constexpr double kPlayBetweenRestsMs = 5'000;
 constexpr double kBoundMs = 60; // what still counts as the note's onset
 
-void print(const char* name, double value)
+void print(const std::string& name, double value)
 {
-    std::printf("%s=%.3f\n", name, value);
+    std::printf("%s=%.2f\n", name.c_str(), value);
 }
 
-double median(std::vector<double> values)
+// Median, 99th percentile and maximum, and how many.
+void printSpread(const std::string& name, std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
+    const auto at = [&](double share) {
+        return values.empty() ? -1 : values[static_cast<std::size_t>(std::ceil(share * values.size())) - 1];
+    };
+    print(name + "_median_ms", at(0.5));
+    print(name + "_p99_ms", at(0.99));
+    print(name + "_max_ms", at(1));
+    print(name + "_notes", static_cast<double>(values.size()));
 }
 
-double worst(const std::vector<double>& values)
+// The process's CPU time so far (ms): utime and stime from /proc.
+double cpuMs(pid_t pid)
 {
-    return values.empty() ? -1 : *std::max_element(values.begin(), values.end());
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(file, line);
+    unsigned long user = 0;
+    unsigned long system = 0;
+    std::sscanf(line.c_str() + line.rfind(')') + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu",
+        &user, &system);
+    return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 int fail(const std::string& why)
@@ -65,75 +85,61 @@ int fail(const std::string& why)
 
 int main(int argc, char** argv)
 {
-    if (argc < 4) {
-        return fail("usage: zindra_sound_measure GAME LOG SECONDS [loaded]");
+    if (argc < 5) {
+        return fail("usage: zindra_sound_measure GAME SECONDS NOTE_LOG none|broker [realtime-server]");
     }
-    const std::string program = argv[1];
-    const double seconds = std::atof(argv[3]);
-    const bool loaded = argc > 4 && std::string(argv[4]) == "loaded";
-
-    sound::PulseServer server;
+    const std::string notesPath = argv[3];
+    sound::PulseServer server(argc > 5 && std::string(argv[5]) == "realtime-server");
     if (!server.start()) {
         return fail("the sound server did not start: " + server.log());
     }
-    sound::MonitorRecording recording(server.address());
-    if (!recording.start()) {
-        return fail("cannot record the sound server");
-    }
-    const std::string notesPath = server.dir() + "/notes.log";
-    GameSession game(program);
+    GameSession game(argv[1]);
+    game.runUnder(sound::withoutRealTime());
     game.setEnvironment("PULSE_SERVER=" + server.address());
     game.setEnvironment("ZINDRA_NOTE_LOG=" + notesPath);
-    if (!game.start()) {
-        return fail(game.error() + "\n" + game.gameOutput().toStdString());
+    const bool broker = std::string(argv[4]) == "broker";
+    const auto realTime = broker ? std::make_unique<sound::RealTimeBroker>() : nullptr;
+    game.setEnvironment(
+        broker ? "DBUS_SYSTEM_BUS_ADDRESS=" + realTime->address() : "ZINDRA_SOUND_REALTIME=0");
+    const auto notes = [&] { return sound::readNoteLog(notesPath); };
+    // The first click loads the sound module.
+    if (!game.start()
+        || (game.clickNeu(), !game.waitFor([&] { return notes().count["connected"] > 0; }, 10'000))) {
+        return fail(game.error() + "no stream\n" + game.gameOutput().toStdString());
     }
 
     game.pointerAway();
     game.pump(1000);
-    const auto cpuMs = [&game] {
-        std::ifstream file("/proc/" + std::to_string(game.pid()) + "/stat");
-        std::string line;
-        std::getline(file, line);
-        unsigned long user = 0;
-        unsigned long system = 0;
-        std::sscanf(line.c_str() + line.rfind(')') + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system);
-        return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
-    };
-    const double idleFrom = cpuMs();
-    const double idleFromMs = nowMs();
-    game.pump(kIdleS * 1000);
-    print("cpu_idle_pct", 100.0 * (cpuMs() - idleFrom) / (nowMs() - idleFromMs));
+    const double idleFrom = cpuMs(game.pid());
+    game.pump(kIdleMs);
+    print("cpu_idle_pct", 100.0 * (cpuMs(game.pid()) - idleFrom) / kIdleMs);
 
-    const std::int64_t playFrom = sound::nowUs();
-    {
-        const auto load = loaded ? std::make_unique<BusyLoad>(2) : nullptr;
-        game.newGame();
-        game.playUntil(nowMs() + seconds * 1000);
+    if (!server.record()) {
+        return fail("cannot record the sound server");
     }
-    const std::int64_t playTo = sound::nowUs();
+    const std::int64_t from = sound::nowUs();
+    const double until = nowMs() + std::atof(argv[2]) * 1000;
+    game.newGame();
+    while (nowMs() < until && game.running()) {
+        game.playUntil(std::min(until, nowMs() + kPlayBetweenRestsMs));
+        // The ball goes; once the stream rests the player takes up the game.
+        const int rests = notes().count["rest"];
+        game.pointerAway();
+        (void)game.waitFor([&] { return notes().count["rest"] > rests || nowMs() > until; }, 10'000);
+    }
+    const std::int64_t to = sound::nowUs();
     if (!game.running()) {
         return fail("the game ended while it was played:\n" + game.gameOutput().toStdString());
     }
-    recording.stop();
-
-    const auto entries = sound::readNoteLog(notesPath);
-    const auto alignment = sound::align(entries.notes, recording, playFrom, playTo, kBoundMs);
-    std::vector<double> reported;
-    for (std::size_t i = 0; i < entries.notes.size(); ++i) {
-        if (entries.notes[i] >= playFrom && entries.reportedLatencyUs[i] > 0) {
-            reported.push_back(static_cast<double>(entries.reportedLatencyUs[i]) / 1000.0);
-        }
-    }
-    const double minutes = static_cast<double>(playTo - playFrom) / 60e6;
-    print("notes", static_cast<double>(entries.notes.size()));
-    print("dropouts_per_min", sound::dropouts(recording.frames()) / minutes);
-    print("underflows_per_min", entries.underflows / minutes);
-    print("latency_ms", median(reported));
-    print("latency_max_ms", worst(reported));
-    print("heard_ms", median(alignment.delaysMs));
-    print("heard_max_ms", worst(alignment.delaysMs));
-    print("wake_heard_ms", alignment.delaysMs.empty() ? -1 : alignment.delaysMs.front());
-    print("unheard", alignment.groups - alignment.matched);
-    print("unexplained", alignment.unexplained);
+    const auto log = notes();
+    const auto heard = sound::hear(log, server.stopRecording(), from, to, kBoundMs);
+    const double minutes = static_cast<double>(to - from) / 60e6;
+    std::printf("slot=%s\n", log.slot.c_str());
+    printSpread("play", heard.inPlayMs);
+    printSpread("rest", heard.afterRestMs);
+    print("unheard", heard.unheard);
+    print("unexplained", heard.unexplained);
+    print("dropouts_per_min", heard.dropouts / minutes);
+    print("underruns_per_min", log.count.contains("underflow") ? log.count.at("underflow") / minutes : 0);
     return 0;
 }

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Linked into a second build of the game (zindra_probe), never into the game
 // itself: when ZINDRA_PROBE_FD names an open file descriptor, Timer1's ticks
 // so far, whether it runs, and the time (CLOCK_MONOTONIC ns) are written there
@@ -33,7 +37,8 @@ void startProbe()
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
         const std::string line = std::to_string(ticks.ticksDelivered()) + (ticks.enabled() ? " 1 " : " 0 ")
             + std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()) + "\n";
-        (void)write(probeFd, line.data(), line.size()); // a full pipe loses a report, nothing more
+        // A full pipe loses a report, nothing more.
+        [[maybe_unused]] const ssize_t written = write(probeFd, line.data(), line.size());
     });
     timer->start(kReportMs);
 }

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Collects the drawn pictures and writes them as the archive the game embeds
 // (its layout: src/platform/art_format.h).
 #pragma once

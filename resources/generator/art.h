@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The game's pictures, one function each, named after the accessors that
 // load them. Every picture comes out the same on every run.
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The figures that move over the board or stand on it: the ball, the paddle
 // and the obstacle. All three are painted on pure white, which the game
 // leaves out; their outlines are smoothed into a dark rim instead.

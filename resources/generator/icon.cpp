@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The application's icon: the game in miniature. A wooden frame around the
 // dark board, two rows of stones, the ball and the paddle, laid out once in
 // a 256-unit square and drawn both from the game's pictures (the PNG sizes)

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Draws the game's pictures and its cursor into the archive the game embeds,
 // and its icons beside it:
 //   <dir>/zindra.art                          the pictures at scale 1 and 2, the cursor

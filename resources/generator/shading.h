@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The small toolbox every picture is painted with: colours as doubles,
 // deterministic noise, a light from the upper left, bevelled shapes and the
 // rules for pictures whose white is see-through.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The five stones: glossy bevelled tiles, 100 x 30. The game draws a
 // one-pixel brown frame over each stone's outermost pixels, so the bevel
 // starts one pixel in.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The two backgrounds: light planks for the window, a dark calm panel for
 // the board so that the ball and the stones stand out on it.
 #include "art.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // zindra_soundfont_cut SOURCE OUTPUT: writes a SoundFont that holds only the
 // presets the game plays (src/game/board.h), taken unchanged from SOURCE, a
 // General MIDI SoundFont 2 file. The synthesizer reads a SoundFont's whole

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The game takes no arguments of its own beyond --help and --version; both are
 // answered, like a mistyped option, before anything of the window exists, so
 // they work without a display. Qt's own options (-platform, -display, ...)

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The board's lines, sizes and stone layout, in pixels of the board canvas
 // feld (origin at its top-left corner, y downward).
 #pragma once

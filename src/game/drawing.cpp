@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The board in two layers: the board picture p (background, stones,
 // obstacle) is feld's backdrop; the ball and the paddle are drawn straight
 // onto feld and erased by copying their rectangle back from p.

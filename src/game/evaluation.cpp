@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The evaluation: the ball against the stones and the obstacle.
 #include "game/board.h"
 #include "game/fenster1.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The window's life: building it, the controls it looks up by name, and the
 // one instance the application shows.
 #include "game/fenster1.h"

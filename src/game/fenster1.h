@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Fenster1: the game's only window, and the whole game. Its properties hold
 // the state of one game; its handlers and methods play it. The layout and the
 // creation of the controls live in ui/window, the game's units in game/.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A new game, the space bar's pause, the window's paint and quitting.
 #include "game/board.h"
 #include "game/fenster1.h"

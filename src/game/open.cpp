@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Open: the window makes its board pictures, the stones, the ball and the
 // paddle, and sets the state of no game yet.
 #include "game/board.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The paddle bounce and the inclusive range test.
 #include "game/board.h"
 #include "game/fenster1.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The pointer over the board: hidden there, it steers the paddle while the
 // ball waits, launches the ball with a click and tidies up after a game.
 #include "game/board.h"

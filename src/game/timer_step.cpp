@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The timer step: one tick of the ball and the paddle.
 #include "game/board.h"
 #include "game/fenster1.h"

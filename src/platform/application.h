@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The framework runtime (Qt, the class registry, the event loop), the
 // application object and the application's own resources.
 #pragma once

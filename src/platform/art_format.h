@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The layout of the game's embedded art: one archive of pictures stored as
 // the pixels the screen uses (premultiplied 32-bit ARGB, native byte order),
 // so that the game wraps them where they lie instead of decoding them at

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A canvas: a rectangular control with a backdrop picture, its own graphics
 // and the pointer and paint events.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The controls a window holds: the named base, and the rectangular controls
 // that show on screen.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Whether the window can be shown at all, asked before Qt is brought up:
 // Qt ends the process with an abort when its platform finds no display.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The framework's global helpers: colours, the failure the game raises when it
 // uses a control or picture that is not there, the few conversions the game's
 // arithmetic relies on, Quit and the pointer's screen position.

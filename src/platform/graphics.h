@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Immediate drawing onto a surface (a picture or a canvas).
 //
 // Edge rules the game relies on:

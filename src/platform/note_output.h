@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Where the note player's notes go: the synthesizer, or a recording in tests.
 // Kept free of Qt so that the sound module can implement it.
 #pragma once

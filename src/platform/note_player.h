@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A General MIDI note player on one channel.
 //
 // Instrument n (1..128) selects General MIDI program n - 1. PlayNote with

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // An off-screen 32-bit picture with its own graphics, a greyscale mask and a
 // transparency mode.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Inside the platform: where the pointer is on the screen, without asking the
 // display server at every timer tick.
 #pragma once

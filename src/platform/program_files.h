@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Where a file that comes with the program lies: beside the program in the
 // build tree, or in its install directory named relative to the program, so
 // that any install prefix works.

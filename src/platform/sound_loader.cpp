@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The process's note output. The synthesizer lives in the sound module,
 // loaded when the application first asks for sound (the player's first
 // click) or at the first note, whichever comes first, so that the game starts
@@ -57,18 +61,18 @@ public:
 
 std::unique_ptr<NoteOutput> openModule()
 {
-    std::string why;
+    std::string why; // each candidate's reason, in the order tried
     for (const auto& path : moduleCandidates()) {
         // Never closed: the output it makes lives until the process ends.
         void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (module == nullptr) {
-            why = dlerror();
+            why += (why.empty() ? "" : "; ") + std::string(dlerror());
             continue;
         }
         if (auto open = reinterpret_cast<ZindraSoundOpen>(dlsym(module, ZINDRA_SOUND_OPEN))) {
             return std::unique_ptr<NoteOutput>(open());
         }
-        why = path + " has no " ZINDRA_SOUND_OPEN;
+        why += (why.empty() ? "" : "; ") + path + " has no " ZINDRA_SOUND_OPEN;
     }
     std::fprintf(stderr,
         "zindra: the sound module could not be loaded (%s); the game plays on without sound\n", why.c_str());

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Where start-up spends its time and memory. With ZINDRA_TRACE_STARTUP=1 in
 // the environment every step says on stderr, in one line, how long the
 // program has run and how much memory it holds then:

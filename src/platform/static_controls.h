@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The controls that only display: a text label, a group box and a bevelled
 // rectangle. Each draws itself into its surface when a property changes.
 #pragma once

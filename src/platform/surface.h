@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Inside the platform: the pixels behind a picture or a control, with the
 // graphics settings that belong to them. Only platform sources include this.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A timer that fires on a fixed schedule measured on a monotonic clock.
 //
 // Mode 2 fires every Period milliseconds while Enabled. A late wake-up

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Inside the platform: the Qt widgets behind windows and controls. They only
 // show the surfaces and turn Qt's events into the framework's.
 #pragma once

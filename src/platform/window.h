@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A top-level window that keeps its controls by name (and index), paints its
 // backdrop and raises its own Open, Close, KeyDown and Paint events.
 #pragma once

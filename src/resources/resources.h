@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The game's pictures and its cursor, loaded from the application's resources
 // on first use, kept for the whole run and shared by every caller. ball2,
 // hinternis and maus2 come back with Transparent 1.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The one window and the order of shutdown.
 #include "app/app.h"
 #include "game/fenster1.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The real game on a private X server, in the faults a desktop can throw at
 // it: no SoundFont, no sound module, no sound device, a window manager that
 // moves its window.

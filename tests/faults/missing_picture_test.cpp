@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A picture that fails to load. The game has no handling of its own for it:
 // using the missing picture raises the nil-object failure, which the event
 // dispatch catches and reports on stderr. The program must not crash, the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A long random stream of everything a player and a desktop can do to the
 // game, delivered as real events to the real widgets: the pointer anywhere on
 // the screen, presses and releases on the board and on every button, keys,

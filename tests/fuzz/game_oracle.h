@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What a player must always find true of the game, whatever events came
 // before: the ball and the paddle on the board, the score worth the stones
 // gone, the digits showing it, the indicators of the balls left and the board

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The game window as the program opens it, on the headless platform, with a
 // silent note output and a timer that runs on a clock the test winds.
 #pragma once

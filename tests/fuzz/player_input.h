@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The player's hands: the pointer and the keyboard as the window system hands
 // them to the game's window, so that Qt itself routes them as on a desktop:
 // to the widget under the pointer, with an enter and a leave whenever it

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Drawing the figures on the board. The stones steine lays the screen's
 // reference frames pin, with the new set's obstacle in the score's test and
 // every stone after every new game in the fuzz's rules.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The evaluation: stones struck by a rising or falling ball, and the obstacle.
 // How a struck stone is repaired from the clean background the screen's
 // in-play frame pins, and the fuzz's rules for every stone gone.

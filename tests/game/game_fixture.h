@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A fresh, opened game window for every test, with its notes recorded and the
 // pointer's screen position under the test's control.
 #pragma once

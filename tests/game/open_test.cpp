@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The window after Open (pictures made, no game yet) and a new game (a fresh
 // set and score, the ball waiting, the level kept).
 #include "game/game_fixture.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The paddle: where the ball lands on it sets its sideways step; the pointer
 // over the board steers it, launches, and tidies up after a game.
 #include "game/board.h"

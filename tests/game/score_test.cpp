@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The score counter: the digits, the score sound and the level end.
 #include "game/board.h"
 #include "game_fixture.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // One tick of the timer: the edges, a lost ball, the evaluations in their
 // order and bands, and the drawing.
 #include "game/board.h"

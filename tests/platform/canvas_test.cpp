@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Canvas surfaces: drawing stays, the backdrop wipes, a refresh restores an
 // area from the backdrop and raises Paint; controls found by name and index;
 // quitting once, and how failures that left a handler are said.
@@ -8,6 +12,7 @@
 #include "platform/widgets.h"
 #include "platform/window.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Surfaces at twice the density where the window's own frames do not look:
 // art made for scale 1 and figures far off the surface. The shapes, the text,
 // the see-through figures and the masks at scale 2 the screen's reference

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Pictures drawn over pictures: white left out only when asked, the mask's
 // grey blended in, a copy independent of its source. The outlines, rounded
 // corners and scaled parts the window draws the screen's reference frames pin.

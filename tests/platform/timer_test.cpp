@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The fixed schedule of the timer, on a clock the test moves.
 #include "platform/timer.h"
 #include "platform/window.h"

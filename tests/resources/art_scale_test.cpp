@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The embedded art at its two densities: the plain art is the game's own,
 // pixel for pixel, and the fine art is the same drawing sampled twice as
 // finely, not something else and not the plain pixels doubled.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The picture and cursor accessors, over the embedded art and over a reader
 // that the tests control.
 #include "resources/resources.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Many games in a row by a robot that follows the ball, not quite well enough:
 // balls are lost, games end and new ones start. At the end of every game the
 // memory the game owns is read: the bytes allocated and not freed, and the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The processes a test or a measurement starts: the X and sound servers, the
 // game, the busy loops that load the machine. Each dies with its parent,
 // however that ends.

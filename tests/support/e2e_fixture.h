@@ -1,9 +1,14 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A private X server with the game started on it, fresh for every test. When
 // a test fails, the screen is saved beside the test program and the game's
 // output printed, for a human to look at.
 #pragma once
 
 #include "game_session.h"
+#include "reference_frame.h"
 
 #include "platform/globals.h"
 #include "resources/resources.h"
@@ -68,6 +73,31 @@ protected:
         const QImage shot = session.windowShot();
         return !shot.isNull()
             && alike(shot.pixel(layout::kBoard.left + 273, layout::kBoard.top + 160), resources::l1()->pixel(50, 15), 6);
+    }
+
+    // Waits until the window on screen is the pinned frame `name` (taken at
+    // the surface scale in force), each channel within a step or two.
+    void expectPinnedFrame(const std::string& name, int scale)
+    {
+        const QImage reference = referenceFrame(name, scale);
+        QImage shot;
+        int differing = -1;
+        const bool shown = session.waitFor(
+            [&] {
+                shot = session.windowShot();
+                differing = shot.size() == reference.size() ? 0 : -1;
+                for (int y = 0; differing >= 0 && y < shot.height(); ++y) {
+                    for (int x = 0; x < shot.width(); ++x) {
+                        differing += !alike(shot.pixel(x, y), reference.pixel(x, y) & 0xFFFFFF, 2);
+                    }
+                }
+                return differing == 0;
+            },
+            10'000);
+        EXPECT_TRUE(shown) << differing << " pixels differ from " << referencePath(name).toStdString();
+        if (!shown) {
+            shot.save(QString::fromStdString("e2e-" + name + ".png"));
+        }
     }
 
     // A screen colour and a picture colour, equal within a few steps per channel.

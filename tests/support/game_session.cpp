@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "game_session.h"
 
 #include "ui/window/layout.h"
@@ -12,6 +16,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 
 // Xlib last: its macros (None, Bool, Status, ...) clash with much else.
 #include <X11/Xatom.h>
@@ -197,7 +202,9 @@ bool GameSession::start()
         return false;
     }
     startedAt_ = nowMs();
-    if (!game_.start({ program_ }, environment_, dir_ + "/game.log", keepFd_)) {
+    std::vector<std::string> command = launcher_;
+    command.push_back(program_);
+    if (!game_.start(command, environment_, dir_ + "/game.log", keepFd_)) {
         error_ = "cannot start " + program_;
         return false;
     }
@@ -255,6 +262,7 @@ void GameSession::pump(double ms)
 {
     Display* display = x_->display;
     if (display == nullptr) {
+        std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms)); // no game yet: only wait
         return;
     }
     const double deadline = nowMs() + ms;

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The real game on a private X server (Xvfb), seen and driven from outside as
 // a player sees and drives it: started, its window found when it is mapped,
 // its drawing followed (XDamage), the screen read back, real pointer and key
@@ -59,6 +63,8 @@ public:
     // ("NAME=value", or "NAME" to remove it); a descriptor the game inherits.
     void setScreenSize(int width, int height);
     void setEnvironment(const std::string& setting) { environment_.push_back(setting); }
+    // A command the game runs under, the game's program appended (setpriv, say).
+    void runUnder(std::vector<std::string> command) { launcher_ = std::move(command); }
     void keepOpen(int fd) { keepFd_ = fd; }
 
     // Starts the server, then the game, and waits for its window's mapping and
@@ -166,6 +172,7 @@ private:
     int screenWidth_ = kScreenWidth;
     int screenHeight_ = kScreenHeight;
     std::vector<std::string> environment_;
+    std::vector<std::string> launcher_;
     int keepFd_ = -1;
     std::string error_;
     double startedAt_ = 0;

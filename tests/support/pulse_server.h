@@ -1,32 +1,70 @@
-// A private PulseAudio server with one null sink, for the tests and the
-// sound measurement: what the game plays there is recorded from the sink's
-// monitor with the time of every sample, and held against the game's log of
-// the notes it played (ZINDRA_NOTE_LOG).
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+// A private PulseAudio server with one null sink at 48 kHz, as most desktops
+// run, for the tests and the sound measurement: what the game plays there is
+// recorded from the sink's monitor with the time of every sample, and held
+// against the game's log of the notes it played (ZINDRA_NOTE_LOG).
 #pragma once
 
 #include "child_process.h"
 
+#include <QTemporaryDir>
+#include <unistd.h>
+
 #include <atomic>
+#include <csignal>
 #include <cstdint>
-#include <mutex>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace sound {
 
+// As a player runs the game: without the capability to make its threads
+// real-time, which root has; a player's real-time slot comes from the
+// desktop's broker, if at all. The command to run it under (nothing when
+// this is no root).
+[[nodiscard]] inline std::vector<std::string> withoutRealTime()
+{
+    return geteuid() == 0
+        ? std::vector<std::string> { "setpriv", "--bounding-set=-sys_nice", "--inh-caps=-sys_nice" }
+        : std::vector<std::string> {};
+}
+
 // Microseconds on the monotonic clock, the one the game's note log uses.
-[[nodiscard]] std::int64_t nowUs();
+[[nodiscard]] inline std::int64_t nowUs()
+{
+    return static_cast<std::int64_t>(support::nowMs() * 1000);
+}
+
+// The sink's monitor in mono: each frame's magnitude, and when the first played.
+struct Recording {
+    static constexpr int kSampleRate = 48000;
+    std::vector<float> frames;
+    std::int64_t startUs = INT64_MAX;
+    [[nodiscard]] std::int64_t timeOf(std::size_t frame) const
+    {
+        return startUs + static_cast<std::int64_t>(frame) * 1'000'000 / kSampleRate;
+    }
+};
 
 class PulseServer {
 public:
-    static constexpr int kSampleRate = 44100;
-
     // Whether a server of our own can be started here at all.
-    [[nodiscard]] static bool installed();
+    [[nodiscard]] static bool installed() { return support::onPath("pulseaudio"); }
 
-    // Everything lives in a fresh private directory, removed at the end.
-    PulseServer();
+    // realTimeMainThread: the server's main thread, which carries every
+    // client's samples and requests, made real-time like its sink's thread
+    // where we may (root); otherwise it runs at the desktop's default, a
+    // raised nice level, where a busy machine can keep it from asking a
+    // stream for samples in time.
+    explicit PulseServer(bool realTimeMainThread = true)
+        : realTimeMainThread_(realTimeMainThread)
+    {
+    }
     ~PulseServer();
     PulseServer(const PulseServer&) = delete;
     PulseServer& operator=(const PulseServer&) = delete;
@@ -35,82 +73,83 @@ public:
     // does not within a few seconds (its log says why).
     [[nodiscard]] bool start();
     // Ends it the hard way, as a crash does.
-    void kill();
+    void kill() { process_.kill(); }
+    // Stopped, it takes connections and never answers; then it goes on.
+    void pause(bool paused) const { ::kill(process_.pid(), paused ? SIGSTOP : SIGCONT); }
 
     // For the game's environment: PULSE_SERVER=<this>.
-    [[nodiscard]] std::string address() const { return "unix:" + socket(); }
-    [[nodiscard]] const std::string& dir() const { return dir_; }
+    [[nodiscard]] std::string address() const { return "unix:" + dir() + "/native"; }
+    [[nodiscard]] std::string dir() const { return dir_.path().toStdString(); }
     [[nodiscard]] std::string log() const;
 
-private:
-    [[nodiscard]] std::string socket() const { return dir_ + "/native"; }
+    // Records the sink's monitor on a thread of its own until stopped, or
+    // until the server goes; returns once the first frames came, false when
+    // the server does not let us record.
+    [[nodiscard]] bool record();
+    [[nodiscard]] Recording stopRecording();
 
-    std::string dir_;
+private:
+    bool realTimeMainThread_;
+    QTemporaryDir dir_; // all of it lives here, removed at the end
     support::ChildProcess process_; // dies with the test, whatever happens
+    std::thread recorder_;
+    std::atomic<bool> stopping_ = false;
+    Recording recording_;
 };
 
-// The sink's monitor, recorded on a thread of its own.
-class MonitorRecording {
+// The desktop's real-time broker as a player's session has it: RealtimeKit on
+// a system bus of our own, with the policy service it asks. Only root can
+// start it (each runs as a user of its own), and only one RealtimeKit runs on
+// a machine; without it the game renders at normal priority.
+class RealTimeBroker {
 public:
-    explicit MonitorRecording(std::string server);
-    ~MonitorRecording();
-    MonitorRecording(const MonitorRecording&) = delete;
-    MonitorRecording& operator=(const MonitorRecording&) = delete;
-
-    // False when the server does not let us record.
-    [[nodiscard]] bool start();
-    void stop();
-
-    // Once stopped: the loudest channel of each frame, and when the first
-    // frame played (monotonic microseconds).
-    [[nodiscard]] const std::vector<float>& frames() const { return frames_; }
-    [[nodiscard]] std::int64_t startUs() const { return startUs_; }
-    [[nodiscard]] std::int64_t timeOf(std::size_t frame) const
-    {
-        return startUs_ + static_cast<std::int64_t>(frame) * 1'000'000 / PulseServer::kSampleRate;
-    }
+    RealTimeBroker();
+    // True once both answer on the bus.
+    [[nodiscard]] bool available() const { return available_; }
+    // For the game's environment: DBUS_SYSTEM_BUS_ADDRESS=<this>.
+    [[nodiscard]] std::string address() const { return "unix:path=" + dir_.path().toStdString() + "/bus"; }
 
 private:
-    void record();
-
-    std::string server_;
-    void* simple_ = nullptr; // pa_simple
-    std::thread thread_;
-    std::atomic<bool> stopping_ = false;
-    std::vector<float> frames_;
-    std::vector<std::int64_t> starts_; // each read's estimate of startUs_
-    std::int64_t startUs_ = 0;
+    QTemporaryDir dir_;
+    support::ChildProcess bus_;
+    support::ChildProcess policy_;
+    support::ChildProcess rtkit_;
+    bool available_ = false;
 };
 
-// What the game's note log says.
+// What the game's note log says: its note-ons that reached a server, how
+// often each other thing happened ("connected", "rest", "lost", "dropped",
+// "underflow"), the last stream's sample rate, and what the rendering thread
+// got in the scheduler.
 struct NoteLogEntries {
-    std::vector<std::int64_t> notes; // note-ons that reached a server, µs
-    std::vector<std::int64_t> reportedLatencyUs; // the server's figure at each
-    std::vector<std::int64_t> connected; // when a stream started
-    int dropped = 0; // note-ons while no server listened
-    int underflows = 0; // as the server reported them
+    struct Note {
+        std::int64_t us;
+        bool afterRest; // played while the stream rested
+    };
+    std::vector<Note> notes;
+    std::map<std::string, int> count;
+    int rate = 0;
+    std::string slot;
 };
 [[nodiscard]] NoteLogEntries readNoteLog(const std::string& path);
 
-// Where sounds start in a recording: a sharp rise out of quiet, or over
-// what rang before. Frame indices.
-[[nodiscard]] std::vector<std::size_t> onsets(const std::vector<float>& frames);
-
-// Gaps of 16 or more exact-zero frames that cut into sound: the signal just
-// before them was far from silent, which no note's end is.
-[[nodiscard]] int dropouts(const std::vector<float>& frames);
-
-// The game's notes held against the recording's onsets. Note-ons closer
-// than a few milliseconds sound as one; each such group must have its onset
-// within the bound after it, and no onset may come without a note.
-struct Alignment {
+// The game's notes held against the recording. A note played within 100 ms
+// of the one before sounds into its ringing, where no onset can be told
+// apart: such a run of notes counts as one, heard at its first note's onset.
+// That onset (a sharp rise out of quiet, or over what rang before) must come
+// within the bound after the note, and no onset may come without a note.
+// Dropouts are gaps of 16 or more exact-zero frames cutting into sound, which
+// no note's end does.
+struct Hearing {
+    std::vector<double> inPlayMs; // note-on to onset, per group heard
+    std::vector<double> afterRestMs; // the same for groups that woke the stream
     int groups = 0; // of notes, inside the recording
-    int matched = 0;
+    int unheard = 0;
     int unexplained = 0; // onsets with no note before them
+    int dropouts = 0; // in the whole recording
     std::string story; // every note and onset, ms from the start, for a failure's message
-    std::vector<double> delaysMs; // note-on to onset, per matched group
 };
-[[nodiscard]] Alignment align(const std::vector<std::int64_t>& notes, const MonitorRecording& recording,
-    std::int64_t fromUs, std::int64_t toUs, double boundMs);
+[[nodiscard]] Hearing hear(const NoteLogEntries& log, const Recording& recording, std::int64_t fromUs,
+    std::int64_t toUs, double boundMs);
 
 } // namespace sound

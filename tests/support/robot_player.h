@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A player who keeps the paddle under the ball, from what it sees of the board
 // on screen: the ball is the one light grey thing on the dark-brown board (the
 // stones are coloured, the paddle copper; only the obstacle is grey too, so

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The Knopf button: what the window's own buttons never show (straight ends,
 // a caption wider than the button) and the looks and events of hover, press,
 // release and exit. Its resting look, body, shading, outline and halo, the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // What a player sees, pinned: the whole window as it opens and in the middle
 // of a game, at one and at two device pixels to the game's pixel, pixel for
 // pixel against pictures taken from the game itself (tests/references/).
@@ -12,6 +16,7 @@
 // which names every picture it rewrote and how many pixels changed; look at
 // them before committing them.
 #include "game/game_fixture.h"
+#include "reference_frame.h"
 #include "platform/surface.h"
 #include "platform/widgets.h"
 #include "resources/resources.h"
@@ -79,22 +84,11 @@ protected:
         return image;
     }
 
-    static QImage artBeneath(int scale)
-    {
-        QImage art = resources::Hintergrund2()->surface().image.convertToFormat(QImage::Format_RGB32);
-        QImage board = resources::hintergrund()->surface().image;
-        art.setDevicePixelRatio(1);
-        board.setDevicePixelRatio(1);
-        QPainter(&art).drawImage(QPoint(20, 20) * scale, board);
-        return art;
-    }
-
     static void looksLikeReference(const QImage& frame, const std::string& name, int scale)
     {
-        const QString path = QDir(ZINDRA_REFERENCES).filePath(QString::fromStdString(name + ".png"));
-        const QImage art = artBeneath(scale);
-        QImage reference = art;
-        QPainter(&reference).drawImage(0, 0, QImage(path));
+        const QString path = referencePath(name);
+        const QImage art = artBeneathFrames(scale);
+        const QImage reference = referenceFrame(name, scale);
         int changed = 0;
         const QImage difference = differences(reference, frame, changed);
         if (changed == 0) {

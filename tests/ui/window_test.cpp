@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The window as it opens: its own properties, the 28 controls in their
 // order and groups, and the handlers that tie them to the game.
 #include "game/game_fixture.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // A log of what the sound output does, with the time of each line on the
 // monotonic clock (microseconds), for the tests and the benchmark that hold
 // the game's notes against what the sound server played. Off unless the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The sound module's entry point. The game loads this module at run time,
 // at the player's first click, so that FluidSynth, the sound server's client and
 // the libraries they bring are not loaded at every start.

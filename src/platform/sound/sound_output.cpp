@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "platform/sound/sound_output.h"
 
 #include "platform/sound/pulse_output.h"
@@ -11,15 +15,12 @@ namespace platform {
 
 namespace {
 
-// A sound server's socket is where the PulseAudio client looks first.
-bool serverSocketPresent()
+// A sound server named, or its socket where the PulseAudio client looks first.
+bool serverPresent()
 {
-    if (std::getenv("PULSE_SERVER") != nullptr) {
-        return true;
-    }
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::error_code error;
-    return runtime != nullptr && std::filesystem::exists(std::string(runtime) + "/pulse/native", error);
+    const auto socket = PulseOutput::serverSocket();
+    return std::getenv("PULSE_SERVER") != nullptr || (socket && std::filesystem::exists(*socket, error));
 }
 
 int latencyMs()
@@ -41,7 +42,7 @@ SoundOutput::SoundOutput(const Synthesizer::Options& options)
     std::error_code error;
     // The card straight only where no server owns it; otherwise the server,
     // or waiting for one to appear.
-    if (serverSocketPresent() || !std::filesystem::exists("/dev/snd", error)
+    if (serverPresent() || !std::filesystem::exists("/dev/snd", error)
         || !synth_.playThroughCard(kCardPeriodFrames, kCardPeriods)) {
         server_ = std::make_unique<PulseOutput>(synth_, log_, latencyMs());
     }
@@ -68,12 +69,12 @@ void SoundOutput::noteOn(int note, int velocity)
     // Without a listener the note is dropped: kept, it would sound late, all
     // at once, when a server comes.
     if (!listening()) {
-        log_.line("dropped %d", note);
+        log_.line("dropped");
         return;
     }
     synth_.noteOn(note, velocity);
     if (server_ != nullptr) {
-        log_.line("on %d %lld", note, static_cast<long long>(server_->latencyUs()));
+        log_.line("on %d", note);
         server_->noteStarted();
     }
 }

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The game's sound: the synthesizer and where it plays, the sound server or,
 // on a machine without one, the sound card. It says once on stderr why it is
 // silent and takes every call all the same, returning at once.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 #include "platform/sound/synthesizer.h"
 
 #include "platform/program_files.h"
@@ -9,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <mutex>
 
 #ifndef ZINDRA_SOUNDFONT_DIR
@@ -21,15 +26,17 @@ namespace {
 
 constexpr const char* kOwnSoundFont = "zindra.sf2";
 
-// FluidSynth's own messages would go to stderr unasked; the game says once,
-// in its own words, why it is silent.
+// FluidSynth's errors and panics go to stderr as it writes them: they say
+// what went wrong inside it. Its warnings and chatter stay unsaid: the game's
+// own SoundFont holds only the game's instruments, and FluidSynth would warn
+// of every other one it looks for.
 void quietLog(int /*level*/, const char* /*message*/, void* /*data*/) { }
 
-void silenceFluidSynthLog()
+void quietenFluidSynthChatter()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        for (int level : { FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG }) {
+        for (int level : { FLUID_WARN, FLUID_INFO, FLUID_DBG }) {
             fluid_set_log_function(level, quietLog, nullptr);
         }
     });
@@ -90,31 +97,18 @@ std::string Synthesizer::findSoundFont(const std::vector<std::string>& candidate
 }
 
 Synthesizer::Synthesizer(const Options& options)
-    : impl_(std::make_unique<Impl>())
-    , channel_(options.channel)
+    : channel_(options.channel)
 {
-    silenceFluidSynthLog();
-    const std::string soundFont = findSoundFont(options.soundFonts);
-    if (soundFont.empty()) {
+    quietenFluidSynthChatter();
+    soundFont_ = findSoundFont(options.soundFonts);
+    if (soundFont_.empty()) {
         problem_ = "no General MIDI SoundFont found";
+        impl_ = std::make_unique<Impl>();
         return;
     }
-    impl_->settings = new_fluid_settings();
-    fluid_settings_setnum(impl_->settings, "synth.sample-rate", kSampleRate);
-    // Every sample is loaded with the SoundFont, not when its instrument is
-    // chosen: the game chooses one with every sound, and loading then would
-    // read the file while the rendering thread waits for the synthesizer.
-    fluid_settings_setint(impl_->settings, "synth.dynamic-sample-loading", 0);
-    fluid_settings_setint(impl_->settings, "synth.polyphony", 32);
-    fluid_settings_setint(impl_->settings, "synth.cpu-cores", 1);
-    impl_->synth = new_fluid_synth(impl_->settings);
-    if (impl_->synth == nullptr || fluid_synth_sfload(impl_->synth, soundFont.c_str(), 1) == FLUID_FAILED) {
-        problem_ = "the SoundFont " + soundFont + " could not be loaded";
-        if (impl_->synth != nullptr) {
-            delete_fluid_synth(impl_->synth);
-            impl_->synth = nullptr;
-        }
-        return;
+    impl_ = make(kSampleRate);
+    if (impl_->synth == nullptr) {
+        problem_ = "the SoundFont " + soundFont_ + " could not be loaded";
     }
     // Loading reads the whole preset table through many small allocations;
     // hand the freed pages back rather than keep them for the whole game.
@@ -122,6 +116,25 @@ Synthesizer::Synthesizer(const Options& options)
 }
 
 Synthesizer::~Synthesizer() = default;
+
+std::unique_ptr<Synthesizer::Impl> Synthesizer::make(int sampleRate)
+{
+    auto impl = std::make_unique<Impl>();
+    impl->settings = new_fluid_settings();
+    fluid_settings_setnum(impl->settings, "synth.sample-rate", sampleRate);
+    // Every sample is loaded with the SoundFont, not when its instrument is
+    // chosen: the game chooses one with every sound, and loading then would
+    // read the file while the rendering thread waits for the synthesizer.
+    fluid_settings_setint(impl->settings, "synth.dynamic-sample-loading", 0);
+    fluid_settings_setint(impl->settings, "synth.polyphony", 32);
+    fluid_settings_setint(impl->settings, "synth.cpu-cores", 1);
+    impl->synth = new_fluid_synth(impl->settings);
+    if (impl->synth != nullptr && fluid_synth_sfload(impl->synth, soundFont_.c_str(), 1) == FLUID_FAILED) {
+        delete_fluid_synth(impl->synth);
+        impl->synth = nullptr;
+    }
+    return impl;
+}
 
 bool Synthesizer::hasSound() const
 {
@@ -140,24 +153,38 @@ bool Synthesizer::playThroughCard(int periodFrames, int periods)
     return impl_->driver != nullptr;
 }
 
-void Synthesizer::silence()
+void Synthesizer::restart(int sampleRate)
 {
-    if (impl_->synth != nullptr) {
-        fluid_synth_all_sounds_off(impl_->synth, -1);
-        // The reverb and chorus still hold the tail of the last notes: a
-        // second rendered into nothing lets it die away unheard.
-        std::vector<float> tail(2 * static_cast<std::size_t>(kSampleRate));
-        renderInto(tail.data(), kSampleRate);
+    if (impl_->synth == nullptr) {
+        return;
     }
-}
-
-int Synthesizer::activeVoices() const
-{
-    return impl_->synth != nullptr ? fluid_synth_get_active_voice_count(impl_->synth) : 0;
+    if (sampleRate == sampleRate_) {
+        // Notes, reverb and chorus end; the channel's instrument is put back.
+        fluid_synth_system_reset(impl_->synth);
+        const std::lock_guard lock(swap_);
+        fluid_synth_program_change(impl_->synth, channel_, program_);
+        return;
+    }
+    // Read on a thread of its own: a large SoundFont takes longer than a
+    // real-time thread may run without a pause.
+    auto fresh = std::async(std::launch::async, [&] { return make(sampleRate); }).get();
+    if (fresh->synth == nullptr) {
+        return; // the SoundFont went away since: the old rate plays on
+    }
+    {
+        const std::lock_guard lock(swap_);
+        fluid_synth_program_change(fresh->synth, channel_, program_);
+        std::swap(impl_, fresh);
+        sampleRate_ = sampleRate;
+    }
+    fresh.reset(); // the old one, outside the lock
+    malloc_trim(0);
 }
 
 void Synthesizer::programChange(int program)
 {
+    const std::lock_guard lock(swap_);
+    program_ = program;
     if (impl_->synth != nullptr) {
         fluid_synth_program_change(impl_->synth, channel_, program);
     }
@@ -165,6 +192,7 @@ void Synthesizer::programChange(int program)
 
 void Synthesizer::noteOn(int note, int velocity)
 {
+    const std::lock_guard lock(swap_);
     if (impl_->synth != nullptr) {
         fluid_synth_noteon(impl_->synth, channel_, note, velocity);
     }
@@ -172,6 +200,7 @@ void Synthesizer::noteOn(int note, int velocity)
 
 void Synthesizer::noteOff(int note)
 {
+    const std::lock_guard lock(swap_);
     if (impl_->synth != nullptr) {
         fluid_synth_noteoff(impl_->synth, channel_, note);
     }

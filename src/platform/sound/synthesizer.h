@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // FluidSynth with a General MIDI SoundFont. It renders on demand: the sound
 // output pulls samples from it for the sound server, and tests pull them
 // offline to hear it. Without a SoundFont it takes every call and stays silent.
@@ -6,6 +10,7 @@
 #include "platform/note_output.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -13,6 +18,7 @@ namespace platform {
 
 class Synthesizer : public NoteOutput {
 public:
+    // Until a sound server names its own.
     static constexpr int kSampleRate = 44100;
 
     struct Options {
@@ -40,13 +46,18 @@ public:
     void programChange(int program) override;
     void noteOn(int note, int velocity) override;
     void noteOff(int note) override;
-    // Cuts every sounding voice at once, reverb included.
-    void silence();
-    // Voices still sounding (a released note counts until it has died away).
-    [[nodiscard]] int activeVoices() const;
+
+    // Ends every sound at once, reverb and chorus included, and renders at
+    // sampleRate from now on: the sound server's own rate, so that it need
+    // not resample every note. A new rate means a new FluidSynth (it cannot
+    // change its rate while it plays) with the same SoundFont and
+    // instrument. From the thread that renders, never while it renders.
+    void restart(int sampleRate);
+    [[nodiscard]] int sampleRate() const { return sampleRate_; }
 
     // Renders frames of stereo audio into out, interleaved left/right. Safe
-    // from another thread than the one that plays the notes.
+    // from another thread than the one that plays the notes: it never waits
+    // for that one.
     void renderInto(float* out, int frames);
     // Offline: the same into a new buffer.
     std::vector<float> render(int frames);
@@ -57,9 +68,17 @@ public:
 
 private:
     struct Impl;
+    [[nodiscard]] std::unique_ptr<Impl> make(int sampleRate);
+
     std::unique_ptr<Impl> impl_;
+    std::string soundFont_;
     std::string problem_;
     int channel_ = 0;
+    int sampleRate_ = kSampleRate;
+    // Held by the note calls and by restart() while it swaps FluidSynths:
+    // only a moment, and never by the rendering.
+    std::mutex swap_;
+    int program_ = 0;
 };
 
 } // namespace platform

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // Knopf: the game's own push button. A canvas that draws a shaded body, a
 // centred caption with an optional halo and an optional icon, and raises
 // Action, enter and ex to the window. It keeps no hover or press state: its

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The classes of the window's control arrays (and of its timer, which lives
 // in the control list like a control). Each takes the element's index, which
 // the control keeps as its Index.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The window's 28 controls, created in a fixed order. Each gets its backdrop
 // first, then its properties, then its handlers. Positions are window
 // coordinates, also for a control inside a group box.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Zindra developers
+//
+// SPDX-License-Identifier: GPL-2.0-or-later
+
 // The window's own properties. The controls come after, in controls.cpp.
 #include "ui/window/layout.h"
 #include "game/fenster1.h"
