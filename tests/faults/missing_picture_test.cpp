@@ -25,8 +25,6 @@
 
 namespace {
 
-constexpr std::int64_t kPeriodNs = 4 * fuzz::OpenedGame::kNsPerMs;
-
 // The lines the platform wrote for failures that left a handler.
 [[nodiscard]] std::vector<std::string> failureReports(const std::string& stderrText)
 {
@@ -93,7 +91,7 @@ TEST_F(MissingPicture, TheObstacleMissingAtALevelEndIsReportedByNameAndTheBallPl
     const int failures = platform::reportedFailures();
 
     testing::internal::CaptureStderr();
-    EXPECT_EQ(game->wind(kPeriodNs), 1);
+    EXPECT_EQ(game->wind(fuzz::OpenedGame::kPeriodNs), 1);
     const std::vector<std::string> reports = failureReports(testing::internal::GetCapturedStderr());
 
     ASSERT_EQ(platform::reportedFailures(), failures + 1);
@@ -109,10 +107,10 @@ TEST_F(MissingPicture, TheObstacleMissingAtALevelEndIsReportedByNameAndTheBallPl
     fuzz::PlayerInput hands(f);
     hands.moveToScreen(QPoint(f.Left() - 1000, f.Top()));
     const Fenster1::Int32 stoppedAt = f.bally;
-    game->wind(kPeriodNs * 10);
+    game->wind(fuzz::OpenedGame::kPeriodNs * 10);
     EXPECT_NE(f.bally, stoppedAt);
     for (int tick = 0; tick < 5000 && f.ballzahl == 0; ++tick) {
-        game->wind(kPeriodNs);
+        game->wind(fuzz::OpenedGame::kPeriodNs);
     }
     EXPECT_EQ(f.ballzahl, 1);
     EXPECT_EQ(f.start, 1);
@@ -159,7 +157,7 @@ TEST_F(MissingPicture, TheFirstReportOfAnyMissingPictureOrCursorNamesItAndTheGam
             hands.click();
             hands.moveToWindow(QPoint(20 + 300, 20 + 600));
             hands.click();
-            ticks = game->wind(kPeriodNs * 5);
+            ticks = game->wind(fuzz::OpenedGame::kPeriodNs * 5);
         }
         f.Zahler(1234);
         const std::vector<std::string> reports = failureReports(testing::internal::GetCapturedStderr());

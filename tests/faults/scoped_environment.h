@@ -14,10 +14,8 @@ public:
     // A null value removes the variable.
     ScopedEnvironment(const char* name, const char* value)
         : name_(name)
+        , old_(std::getenv(name) != nullptr ? std::optional<std::string>(std::getenv(name)) : std::nullopt)
     {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
         value != nullptr ? setenv(name, value, 1) : unsetenv(name);
     }
     ~ScopedEnvironment() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }

@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <deque>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -34,7 +35,6 @@
 
 namespace {
 
-constexpr std::int64_t kPeriodNs = 4 * fuzz::OpenedGame::kNsPerMs; // Timer1's period
 // Chaos comes in short bursts into long stretches of play, so that games last
 // long enough to clear sets and to end; one action in this many changes over.
 constexpr int kChaosStretch = 500;
@@ -55,11 +55,16 @@ public:
         : engine_(seed)
         , wanted_(events)
     {
+        for (const auto& control : f().controls()) {
+            if (const auto* shown = dynamic_cast<const platform::RectControl*>(control.get())) {
+                names_[&shown->widget()] = shown->name() + "(" + std::to_string(shown->index()) + ")";
+            }
+        }
         QCoreApplication::instance()->installEventFilter(this);
     }
 
     // Runs until the stream is over or a rule breaks; answers what broke,
-    // with the events that led there.
+    // with the events that led there, or says what the run reached.
     [[nodiscard]] std::string run()
     {
         while (delivered_ < wanted_ && broken_.empty()) {
@@ -71,6 +76,11 @@ public:
             settle();
         }
         if (broken_.empty()) {
+            const auto& reached = oracle_.reached;
+            std::cout << "fuzz: " << reached.newGames << " new games, " << reached.setsCleared
+                      << " sets cleared, " << reached.gamesOver << " games over, " << reached.quits
+                      << " quits; best score " << reached.bestScore << ", highest level "
+                      << reached.highestLevel << std::endl;
             return {};
         }
         std::string report = "event #" + std::to_string(delivered_) + ": " + broken_ + "\nthe last events:\n";
@@ -79,8 +89,6 @@ public:
         }
         return report + "replay with ZINDRA_FUZZ_EVENTS=" + std::to_string(delivered_ + 1);
     }
-
-    const fuzz::GameOracle& oracle() const { return oracle_; }
 
 protected:
     bool eventFilter(QObject* to, QEvent* event) override
@@ -95,7 +103,8 @@ protected:
         const bool left = !button || static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         const bool leftRelease = type == QEvent::MouseButtonRelease && left;
         pending_ = fuzz::Delivered { .what = QMetaEnum::fromType<QEvent::Type>().valueToKey(type)
-                + std::string(left ? "" : " (right)") + " on " + nameOf(to),
+                + std::string(left ? "" : " (right)") + " on "
+                + (names_.contains(to) ? names_.at(to) : "the window"),
             // Only the left button plays: a right press or release changes nothing.
             .changesGame = (to == feld_ && left) || ((to == neu_ || to == quit_) && leftRelease),
             .newGame = to == neu_ && leftRelease,
@@ -156,7 +165,7 @@ private:
         } else if (below(1000) < 300) {
             followBall(slack_);
         } else {
-            wind(kPeriodNs);
+            wind(fuzz::OpenedGame::kPeriodNs);
         }
     }
 
@@ -188,10 +197,10 @@ private:
             // Mostly one period, sometimes less, sometimes a late wake-up that
             // owes a burst, sometimes far more than the burst limit.
             const int late = below(100);
-            wind(late < 15      ? below(static_cast<int>(kPeriodNs))
-                    : late < 25 ? kPeriodNs * between(2, 25)
+            wind(late < 15      ? below(static_cast<int>(fuzz::OpenedGame::kPeriodNs))
+                    : late < 25 ? fuzz::OpenedGame::kPeriodNs * between(2, 25)
                     : late < 30 ? fuzz::OpenedGame::kNsPerMs * between(100, 1000)
-                                : kPeriodNs);
+                                : fuzz::OpenedGame::kPeriodNs);
         } else if (roll < 870) {
             input_.key(Qt::Key_Space, QStringLiteral(" "));
             deliver("space bar", true);
@@ -229,17 +238,6 @@ private:
         observe({ .what = std::to_string(ticks) + " ticks", .changesGame = ticks > 0, .ticks = ticks });
     }
 
-    [[nodiscard]] std::string nameOf(const QObject* widget) const
-    {
-        for (const auto& control : f().controls()) {
-            const auto* shown = dynamic_cast<const platform::RectControl*>(control.get());
-            if (shown != nullptr && static_cast<const QObject*>(&shown->widget()) == widget) {
-                return shown->name() + "(" + std::to_string(shown->index()) + ")";
-            }
-        }
-        return "the window";
-    }
-
     [[nodiscard]] platform::RectControl* shownControl()
     {
         for (;;) {
@@ -259,6 +257,7 @@ private:
     const QObject* feld_ = &f().control<platform::Canvas>("feld").widget();
     const QObject* neu_ = &f().control<Knopf>("neu").widget();
     const QObject* quit_ = &f().control<Knopf>("Knopf1").widget();
+    std::map<const QObject*, std::string> names_; // the controls' widgets, for the report
     std::optional<fuzz::Delivered> pending_;
     std::deque<std::string> recent_;
     std::int64_t delivered_ = 0;
@@ -280,8 +279,4 @@ TEST(EventStream, EveryRuleHoldsAfterEveryEventOfALongRandomStream)
     EventStream stream(seed, wanted);
     const std::string broken = stream.run();
     ASSERT_TRUE(broken.empty()) << broken << " ZINDRA_FUZZ_SEED=" << seed;
-    const auto& reached = stream.oracle().reached;
-    std::cout << "fuzz: " << reached.newGames << " new games, " << reached.setsCleared << " sets cleared, "
-              << reached.gamesOver << " games over, " << reached.quits << " quits; best score "
-              << reached.bestScore << ", highest level " << reached.highestLevel << std::endl;
 }

@@ -46,6 +46,7 @@ private:
 class OpenedGame {
 public:
     static constexpr std::int64_t kNsPerMs = 1'000'000;
+    static constexpr std::int64_t kPeriodNs = 4 * kNsPerMs; // Timer1's
 
     OpenedGame()
         : window(std::make_unique<Fenster1>())

@@ -12,7 +12,6 @@
 #include "platform/widgets.h"
 #include "platform/window.h"
 
-#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <memory>

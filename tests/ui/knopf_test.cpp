@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ranges>
 #include <set>
 #include <string>
 #include <utility>
@@ -39,12 +40,7 @@ struct Surface {
     [[nodiscard]] bool has(Color c) const { return std::find(px.begin(), px.end(), c) != px.end(); }
     [[nodiscard]] bool columnHas(int x, Color c) const
     {
-        for (int y = 0; y < h; ++y) {
-            if (at(x, y) == c) {
-                return true;
-            }
-        }
-        return false;
+        return std::ranges::any_of(std::views::iota(0, h), [&](int y) { return at(x, y) == c; });
     }
     bool operator==(const Surface&) const = default;
 };
