@@ -2,12 +2,29 @@
 //
 // SPDX-License-Identifier: GPL-2.0-or-later
 
-// The one window and the order of shutdown.
+// The one window, the platform asked for on a Wayland desktop, and the order
+// of shutdown.
 #include "app/app.h"
 #include "game/fenster1.h"
+#include "platform/application.h"
 #include "resources/resources.h"
 
+#include <QByteArray>
 #include <gtest/gtest.h>
+
+// On a Wayland desktop the game asks for X11, unless the user chose a platform
+// (as the tests choose theirs).
+TEST(Startup, APlatformTheUserChoseIsKeptOnWayland)
+{
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray display = qgetenv("DISPLAY");
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    qputenv("DISPLAY", ":0");
+    platform::Runtime::preferX11OnWayland();
+    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), chosen);
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("DISPLAY", display);
+}
 
 // The accessor makes one window however often it is called; shutdown
 // releases the pictures in order, then the cursor, then the window, once.

@@ -30,7 +30,7 @@ void fill(Picture& p, Color c, int x, int y, int w, int h)
 TEST(Pictures, TransparentOneSkipsExactlyPureWhite)
 {
     Picture source(3, 1);
-    fill(source, 0xFEFEFE, 1, 0, 1, 1);
+    fill(source, 0xFFFEFE, 1, 0, 1, 1);
     fill(source, 0x000000, 2, 0, 1, 1);
     Picture target(3, 1);
     fill(target, kRed, 0, 0, 3, 1);
@@ -41,7 +41,7 @@ TEST(Pictures, TransparentOneSkipsExactlyPureWhite)
     source.setTransparent(1);
     target.graphics().drawPicture(source, 0, 0);
     EXPECT_EQ(target.pixel(0, 0), kRed);
-    EXPECT_EQ(target.pixel(1, 0), 0xFEFEFEu);
+    EXPECT_EQ(target.pixel(1, 0), 0xFFFEFEu);
     EXPECT_EQ(target.pixel(2, 0), 0x000000u);
 }
 
@@ -91,4 +91,9 @@ TEST(Pictures, AWholeCopyIsIndependentOfItsSource)
         }
     }
     EXPECT_GT(inked, 0);
+
+    // A smaller opaque picture at the origin covers its own size only.
+    board.graphics().drawPicture(Picture(5, 5), 0, 0);
+    EXPECT_EQ(board.width(), 20);
+    EXPECT_EQ(board.pixel(17, 7), 0x432100u);
 }
