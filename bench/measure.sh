@@ -60,6 +60,7 @@ median of $runs runs (lowest–highest in brackets); \`RUNS=$runs${MEASURE_SCALE
 | screen updates while playing (per s) | $(spread session updates_play_per_s 1) | | | 60 ± 0.5, Xvfb's refresh |
 | intervals between them: median / 1st / 99th percentile (ms) | $(printf "%.1f / %.1f / %.1f" "$(median session frame_median_ms)" "$(median session frame_p1_ms)" "$(median session frame_p99_ms)") | | | 16.7 |
 | intervals more than 2 ms off one refresh, 16.7 ms (%) | $(spread session frames_off_pct 1) | | | ≤ 1 |
+| updates one vertical blank after the last (%) | $(spread session frames_in_step_pct 1) | | | ≥ 99 |
 | pointer to paddle on screen, ball waiting (ms) | $(spread session pointer_to_paddle_ms 1) | | | ≤ 16.7, one refresh |
 | ticks while playing, machine quiet (per s) | $(spread ticks ticks_quiet_per_s 2) | | | 250 ± 1 |
 | ticks while playing, both cores busy (per s) | $(spread ticks ticks_loaded_per_s 2) | | | 250 ± 1 |

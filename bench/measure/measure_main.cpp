@@ -89,12 +89,15 @@ template <class Play> Stretch measured(GameSession& game, Play&& play)
         static_cast<double>(game.updates().size() - updatesFrom) * 1000.0 / (toMs - fromMs) };
 }
 
-// The intervals between the screen updates of a stretch: median, 1st and
-// 99th percentile, and the share more than 2 ms off Xvfb's refresh period.
+// The intervals between the screen updates of a stretch on the server's
+// clock: median, 1st and 99th percentile, the share more than 2 ms off Xvfb's
+// refresh period, and the share that came exactly one vertical blank after
+// the update before (a new frame at each refresh).
 void printFrames(const GameSession& game, const Stretch& stretch)
 {
-    const auto& at = game.updates();
-    std::vector<double> ms(std::lower_bound(at.begin(), at.end(), stretch.fromMs), at.end());
+    const auto from = static_cast<std::size_t>(
+        std::lower_bound(game.updates().begin(), game.updates().end(), stretch.fromMs) - game.updates().begin());
+    std::vector<double> ms(game.updatesOnServer().begin() + static_cast<std::ptrdiff_t>(from), game.updatesOnServer().end());
     std::adjacent_difference(ms.begin(), ms.end(), ms.begin());
     std::sort(ms.begin() + 1, ms.end());
     for (const auto& [name, share] :
@@ -104,6 +107,12 @@ void printFrames(const GameSession& game, const Stretch& stretch)
     const auto off
         = std::count_if(ms.begin() + 1, ms.end(), [](double m) { return std::abs(m - 1000.0 / 60) > 2; });
     print("frames_off_pct", 100.0 * static_cast<double>(off) / static_cast<double>(ms.size() - 1));
+    const std::vector<std::uint64_t> blanks = game.updateBlanks();
+    std::size_t inStep = 0;
+    for (std::size_t i = from + 1; i < blanks.size(); ++i) {
+        inStep += blanks[i] - blanks[i - 1] == 1 ? 1 : 0;
+    }
+    print("frames_in_step_pct", 100.0 * static_cast<double>(inStep) / static_cast<double>(blanks.size() - from - 1));
 }
 
 // The ball waits on the paddle and the pointer jumps across the board: the

@@ -25,6 +25,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
+#include <X11/extensions/Xpresent.h>
 
 namespace support {
 
@@ -46,6 +47,9 @@ constexpr int kMinGameSide = 100;
 // update reaches the server as a few rectangles within a fraction of a
 // millisecond, and the game draws at most every 4 ms.
 constexpr std::uint32_t kUpdateGapMs = 2;
+// The server's vertical blanks are asked for this many ahead: the robot may
+// be reading the screen for a while, and a blank asked for late is told late.
+constexpr std::uint64_t kBlanksAhead = 30;
 
 // A window may vanish between finding it and asking about it; such an error
 // must not end the program, which is what Xlib's own handler does.
@@ -62,6 +66,9 @@ struct GameSession::X {
     Window game = 0;
     int damageEventBase = 0;
     std::map<Window, Damage> damages;
+    int presentOpcode = 0; // 0: the server tells no vertical blanks
+    std::vector<std::pair<double, std::uint64_t>> blanks; // (server ms, count) of each told
+    std::uint64_t blanksAskedTo = 0;
 
     ~X()
     {
@@ -188,6 +195,13 @@ bool GameSession::startServer()
     // mapping nor its first drawing is missed.
     x.root = DefaultRootWindow(x.display);
     XSelectInput(x.display, x.root, SubstructureNotifyMask);
+    // The screen's vertical blanks, to hold the game's updates against.
+    if (XPresentQueryExtension(x.display, &x.presentOpcode, &ignored[0], &ignored[1]) != 0) {
+        XPresentSelectInput(x.display, x.root, PresentCompleteNotifyMask);
+        XPresentNotifyMSC(x.display, x.root, 0, 0, 1, 0); // the next one, whichever it is
+    } else {
+        x.presentOpcode = 0;
+    }
     XSync(x.display, False);
     // A real X server, whatever this program runs on; no scaling, so that a
     // window pixel is a screen pixel. The caller's own settings come last.
@@ -262,6 +276,17 @@ void GameSession::handle(const void* any)
     } else if (event.type == DestroyNotify) {
         x.damages.erase(event.xdestroywindow.window);
         x.game = event.xdestroywindow.window == x.game ? 0 : x.game;
+    } else if (event.type == GenericEvent && event.xcookie.extension == x.presentOpcode && x.presentOpcode != 0) {
+        XGenericEventCookie cookie = event.xcookie;
+        if (XGetEventData(x.display, &cookie) != 0) {
+            const auto& blank = *static_cast<const XPresentCompleteNotifyEvent*>(cookie.data);
+            const std::uint64_t count = blank.msc;
+            x.blanks.emplace_back(static_cast<double>(blank.ust) / 1000.0, count);
+            XFreeEventData(x.display, &cookie);
+            for (x.blanksAskedTo = std::max(x.blanksAskedTo, count); x.blanksAskedTo < count + kBlanksAhead;) {
+                XPresentNotifyMSC(x.display, x.root, 0, ++x.blanksAskedTo, 0, 0);
+            }
+        }
     } else if (event.type == x.damageEventBase + XDamageNotify) {
         const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
         if (damage.drawable != x.game || x.game == 0) {
@@ -275,6 +300,25 @@ void GameSession::handle(const void* any)
         }
         lastDamageServerMs_ = serverMs;
     }
+}
+
+std::vector<std::uint64_t> GameSession::updateBlanks() const
+{
+    // The server stamps drawing in whole milliseconds and blanks in
+    // microseconds; the game draws within a millisecond or two of its blank.
+    const auto& blanks = x_->blanks;
+    std::vector<std::uint64_t> nearest;
+    for (const double at : updatesOnServer_) {
+        const double middle = at + 0.5;
+        auto blank = std::lower_bound(
+            blanks.begin(), blanks.end(), middle, [](const auto& b, double t) { return b.first < t; });
+        if (blank != blanks.begin()
+            && (blank == blanks.end() || middle - std::prev(blank)->first < blank->first - middle)) {
+            --blank;
+        }
+        nearest.push_back(blank == blanks.end() ? 0 : blank->second);
+    }
+    return nearest;
 }
 
 void GameSession::pump(double ms)

@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -89,6 +90,10 @@ public:
     // The same updates on the X server's own clock (ms): the pace as the
     // server saw it, free of this program's own wake-ups.
     [[nodiscard]] const std::vector<double>& updatesOnServer() const { return updatesOnServer_; }
+    // For each update, the vertical blank of the screen nearest it (all 0
+    // where the server tells none): an update one blank after the last is a
+    // new frame at that refresh, neither repeated nor skipped.
+    [[nodiscard]] std::vector<std::uint64_t> updateBlanks() const;
 
     // Handles the server's events for ms (0: those queued).
     void pump(double ms);
