@@ -19,31 +19,15 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <dlfcn.h>
 
 #include <cstdint>
 #include <cstring>
-#include <thread>
 
 namespace platform {
 
 namespace {
 
 Application* theApplication = nullptr;
-
-// The first caption waits for the font configuration: some forty files parsed
-// and the font caches read. Read on a thread of its own while the framework
-// connects to the display (the font library keeps one configuration, made by
-// whichever asks first), the first complete frame comes 6 % sooner (60 runs
-// each, 2026-12-07).
-std::thread readFontConfigurationAhead()
-{
-    using Init = int (*)();
-    if (auto init = reinterpret_cast<Init>(dlsym(RTLD_DEFAULT, "FcInit"))) {
-        return std::thread(init);
-    }
-    return {};
-}
 
 struct Archive {
     const unsigned char* begin = nullptr;
@@ -124,17 +108,6 @@ std::shared_ptr<MouseCursor> ResourceFork::getCursor(int id) const
 }
 
 struct Runtime::Impl {
-    ~Impl() { endFramework(); }
-    // The font configuration's reading ends before the framework does,
-    // however short the run.
-    void endFramework()
-    {
-        if (fontConfiguration.joinable()) {
-            fontConfiguration.join();
-        }
-        qt.reset();
-    }
-    std::thread fontConfiguration;
     std::unique_ptr<QApplication> qt; // null when the caller made its own
 };
 
@@ -142,7 +115,6 @@ Runtime::Runtime(int& argc, char** argv)
     : impl_(std::make_unique<Impl>())
 {
     if (QApplication::instance() == nullptr) {
-        impl_->fontConfiguration = readFontConfigurationAhead();
         impl_->qt = std::make_unique<QApplication>(argc, argv);
     }
     closeDisplayProbe();
@@ -214,7 +186,7 @@ int Runtime::run()
 
 int Runtime::shutdown()
 {
-    impl_->endFramework();
+    impl_->qt.reset();
     return status_;
 }
 
