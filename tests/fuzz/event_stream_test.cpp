@@ -12,26 +12,19 @@
 // the seed (by default a new one each run). The seed is printed first, and
 // with the event's number when a rule breaks, so that the run can be replayed.
 #include "fuzz/game_oracle.h"
-#include "fuzz/opened_game.h"
 #include "fuzz/player_input.h"
-
-#include "platform/widgets.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMetaEnum>
-#include <QMouseEvent>
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <deque>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <random>
-#include <string>
-#include <utility>
 
 namespace {
 
@@ -139,12 +132,10 @@ private:
         delivered_ += broken_.empty() ? 1 : 0;
     }
 
-    void deliver(std::string what, bool changesGame = false, bool quits = false)
+    void deliver(const fuzz::Delivered& event)
     {
         settle();
-        const bool paint = what == "window paint";
-        observe(
-            { .what = std::move(what), .changesGame = changesGame, .quits = quits, .windowPaint = paint });
+        observe(event);
     }
 
     // A player who wants to play: launches, follows the ball, starts again.
@@ -162,17 +153,11 @@ private:
                 input_.release();
             }
             input_.click();
-        } else if (below(1000) < 300) {
-            followBall(slack_);
+        } else if (below(1000) < 300) { // the paddle's middle near the ball's
+            input_.moveToWindow(overBoard(f().ballx + board::kBallHalf + between(-slack_, slack_), 640));
         } else {
             wind(fuzz::OpenedGame::kPeriodNs);
         }
-    }
-
-    // Puts the paddle's middle near the ball's, off by up to the given pixels.
-    void followBall(int slack)
-    {
-        input_.moveToWindow(overBoard(f().ballx + board::kBallHalf + between(-slack, slack), 640));
     }
 
     [[nodiscard]] static QPoint overBoard(int x, int y) { return QPoint(20 + x, 20 + y); }
@@ -186,7 +171,7 @@ private:
         } else if (roll < 300) {
             input_.moveToWindow(overBoard(between(-5, 604), between(-5, 694)));
         } else if (roll < 420) {
-            input_.moveOnto(*shownControl());
+            input_.moveOnto(shownControl());
         } else if (roll < 500) {
             input_.press();
         } else if (roll < 510) {
@@ -203,31 +188,31 @@ private:
                                 : fuzz::OpenedGame::kPeriodNs);
         } else if (roll < 870) {
             input_.key(Qt::Key_Space, QStringLiteral(" "));
-            deliver("space bar", true);
+            deliver({ .what = "space bar", .changesGame = true });
         } else if (roll < 880) {
             input_.key(Qt::Key_A, QStringLiteral("a"));
-            deliver("key a");
+            deliver({ .what = "key a" });
         } else if (roll < 890) {
             f().widget().repaint();
-            deliver("window paint");
+            deliver({ .what = "window paint", .windowPaint = true });
         } else if (roll < 910) {
-            platform::RectControl& control = *shownControl();
+            platform::RectControl& control = shownControl();
             control.refreshRect(between(-10, control.width()), between(-10, control.height()),
                 between(0, 120), between(0, 120), below(2) == 0);
-            deliver("control refresh");
+            deliver({ .what = "control refresh" });
         } else if (roll < 920) {
             QCoreApplication::processEvents();
-            deliver("posted events");
+            deliver({ .what = "posted events" });
         } else if (roll < 925) {
             f().widget().move(between(-100, 500), between(-100, 300));
             input_.crossWindowEdge();
-            deliver("window moved");
+            deliver({ .what = "window moved" });
         } else if (roll < 927) {
             QCloseEvent close;
             QApplication::sendEvent(&f().widget(), &close);
-            deliver("window close", false, true);
+            deliver({ .what = "window close", .quits = true });
         } else {
-            followBall(70);
+            input_.moveToWindow(overBoard(f().ballx + board::kBallHalf + between(-70, 70), 640));
         }
     }
 
@@ -238,15 +223,16 @@ private:
         observe({ .what = std::to_string(ticks) + " ticks", .changesGame = ticks > 0, .ticks = ticks });
     }
 
-    [[nodiscard]] platform::RectControl* shownControl()
+    // Any control, drawn again until it is one on the window.
+    [[nodiscard]] platform::RectControl& shownControl()
     {
-        for (;;) {
+        platform::RectControl* shown = nullptr;
+        while (shown == nullptr) {
             const auto& all = f().controls();
-            const auto& control = all[static_cast<std::size_t>(below(static_cast<int>(all.size())))];
-            if (auto* shown = dynamic_cast<platform::RectControl*>(control.get())) {
-                return shown;
-            }
+            shown = dynamic_cast<platform::RectControl*>(
+                all[static_cast<std::size_t>(below(int(all.size())))].get());
         }
+        return *shown;
     }
 
     std::mt19937_64 engine_;

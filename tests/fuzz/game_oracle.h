@@ -10,21 +10,12 @@
 #pragma once
 
 #include "fuzz/opened_game.h"
-#include "game/board.h"
-#include "game/fenster1.h"
-#include "platform/canvas.h"
 #include "platform/cursor.h"
 #include "platform/globals.h"
-#include "platform/picture.h"
-#include "platform/timer.h"
 #include "resources/resources.h"
 #include "ui/knopf/knopf.h"
 
-#include <algorithm>
-#include <array>
-#include <cstdint>
 #include <sstream>
-#include <string>
 
 namespace fuzz {
 
@@ -49,7 +40,6 @@ public:
     GameOracle(Fenster1& f, const SilentNotes& notes)
         : f_(f)
         , notes_(notes)
-        , before_(read())
     {
     }
 
@@ -89,11 +79,6 @@ private:
         std::ostringstream text;
         (text << ... << parts);
         return text.str();
-    }
-
-    [[nodiscard]] static Int32 stoneX(std::size_t row, int i)
-    {
-        return board::kRowFirstX[row] + board::kStonePitch * i;
     }
 
     [[nodiscard]] static Int32 pointsGone(const State& state)
@@ -228,10 +213,11 @@ private:
             }
             for (int i = 0; i < board::kStonesPerRow; ++i) {
                 const Int32 at = now.rows[r][static_cast<std::size_t>(i)];
-                if (at != 0 && at != stoneX(r, i)) {
+                const Int32 left = board::kRowFirstX[r] + board::kStonePitch * i;
+                if (at != 0 && at != left) {
                     return say("stone ", i, " of row ", r, " stands at ", at);
                 }
-                const Int32 x = stoneX(r, i) + board::kStoneWidth / 2;
+                const Int32 x = left + board::kStoneWidth / 2;
                 const Int32 y = board::kRowY[r] + board::kStoneHeight / 2;
                 const platform::Color want = at != 0
                     ? stones[r]->pixel(board::kStoneWidth / 2, board::kStoneHeight / 2)
@@ -258,7 +244,7 @@ private:
     Fenster1& f_;
     const SilentNotes& notes_;
     int failuresAtStart_ = platform::reportedFailures();
-    State before_;
+    State before_ = read();
     // What the rules let a player know beyond the game's state.
     bool laid_ = false; // a new game has laid the stones
     Int32 sets_ = 0; // sets cleared since the last new game

@@ -13,6 +13,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -24,23 +26,15 @@ class SilentNotes : public platform::NoteOutput {
 public:
     void programChange(int program) override
     {
-        strange
-            = strange || (program != board::kBounceInstrument - 1 && program != board::kScoreInstrument - 1);
+        strange |= program != board::kBounceInstrument - 1 && program != board::kScoreInstrument - 1;
     }
-    void noteOn(int note, int velocity) override
-    {
-        strange = strange || velocity != board::kLoud || !known(note);
-    }
-    void noteOff(int note) override { strange = strange || !known(note); }
+    void noteOn(int note, int velocity) override { strange |= velocity != board::kLoud || !known(note); }
+    void noteOff(int note) override { strange |= !known(note); }
+    [[nodiscard]] static bool known(int note) { return std::ranges::count(kNotes, note) > 0; }
 
+    static constexpr std::array kNotes
+        = { board::kEdgeNote, board::kLossNote, board::kPaddleNote, board::kScoreNote };
     bool strange = false;
-
-private:
-    [[nodiscard]] static bool known(int note)
-    {
-        return note == board::kEdgeNote || note == board::kLossNote || note == board::kPaddleNote
-            || note == board::kScoreNote;
-    }
 };
 
 class OpenedGame {
@@ -49,8 +43,6 @@ public:
     static constexpr std::int64_t kPeriodNs = 4 * kNsPerMs; // Timer1's
 
     OpenedGame()
-        : window(std::make_unique<Fenster1>())
-        , notes(std::make_shared<SilentNotes>())
     {
         window->control<platform::NotePlayer>("NotePlayer1").setOutput(notes);
         timer().setClock([this] { return clockNs; });
@@ -72,8 +64,8 @@ public:
         return timer().ticksDelivered() - before;
     }
 
-    std::unique_ptr<Fenster1> window;
-    std::shared_ptr<SilentNotes> notes;
+    std::unique_ptr<Fenster1> window = std::make_unique<Fenster1>();
+    std::shared_ptr<SilentNotes> notes = std::make_shared<SilentNotes>();
     std::int64_t clockNs = 0;
 };
 

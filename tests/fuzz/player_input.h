@@ -10,8 +10,6 @@
 // screen coordinates (System.MouseX reads it).
 #pragma once
 
-#include "platform/control.h"
-#include "platform/globals.h"
 #include "platform/widgets.h"
 #include "platform/window.h"
 
@@ -64,13 +62,9 @@ public:
             return;
         }
         over_ = over;
-        if (over) {
-            QEnterEvent enter(inWindow(), inWindow(), screen_);
-            send(enter);
-        } else {
-            QEvent leave(QEvent::Leave);
-            send(leave);
-        }
+        QEnterEvent enter(inWindow(), inWindow(), screen_);
+        QEvent leave(QEvent::Leave);
+        send(over ? static_cast<QEvent&>(enter) : leave);
     }
 
     // Left button unless told otherwise; a press while one is held, or a

@@ -6,15 +6,14 @@
 // pointer's screen position under the test's control.
 #pragma once
 
+#include "game/board.h"
 #include "game/fenster1.h"
 #include "platform/globals.h"
-#include "platform/note_player.h"
 #include "ui/knopf/knopf.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
+#include <tuple>
 #include <vector>
 
 class GameTest : public testing::Test {
@@ -27,7 +26,6 @@ protected:
         f->control<platform::NotePlayer>("NotePlayer1").setOutput(notes);
         f->show(); // raises Open
     }
-
     void TearDown() override
     {
         platform::setMouseXSource({});
@@ -36,10 +34,9 @@ protected:
 
     // Puts the pointer (what System.MouseX reads) so that the paddle's
     // middle is over board x.
-    void pointerOverBoardX(int boardX)
+    void pointerOverBoardX(int x)
     {
-        const int screenX = f->Left() + 20 + boardX;
-        platform::setMouseXSource([screenX] { return screenX; });
+        platform::setMouseXSource([at = f->Left() + 20 + x] { return at; });
     }
 
     // A game in play: stones laid, the paddle under board x, the ball launched.
@@ -73,11 +70,9 @@ protected:
     // is drawn there.
     [[nodiscard]] bool feldShowsBoard(int x, int y, int w, int h) const
     {
-        for (int row = y; row < y + h; ++row) {
-            for (int col = x; col < x + w; ++col) {
-                if (feld().pixel(col, row) != f->p->pixel(col, row)) {
-                    return false;
-                }
+        for (int i = 0; i < w * h; ++i) {
+            if (feld().pixel(x + i % w, y + i / w) != f->p->pixel(x + i % w, y + i / w)) {
+                return false;
             }
         }
         return true;

@@ -6,17 +6,15 @@
 // set and score, the ball waiting, the level kept).
 #include "game/game_fixture.h"
 #include "resources/resources.h"
-#include "ui/knopf/knopf.h"
-
-#include <tuple>
 
 namespace {
 
 using OpenTest = GameTest;
-using NewGameTest = GameTest;
 
-// Two separate board pictures of the background, and no game yet.
-TEST_F(OpenTest, MakesTwoBoardPicturesOfTheBackgroundAndLeavesNoGameYet)
+// Open makes two separate board pictures of the background and no game yet;
+// neu, pressed twice in a row as once, restarts the game but keeps the level
+// and the indicators.
+TEST_F(OpenTest, LeavesNoGameYetAndNeuRestartsTheGameButKeepsLevelAndIndicators)
 {
     ASSERT_NE(f->p, nullptr);
     ASSERT_NE(f->p1, nullptr);
@@ -27,18 +25,13 @@ TEST_F(OpenTest, MakesTwoBoardPicturesOfTheBackgroundAndLeavesNoGameYet)
         EXPECT_EQ(f->p->pixel(x, y), hintergrund->pixel(x, y));
         EXPECT_EQ(f->p1->pixel(x, y), hintergrund->pixel(x, y));
     }
-
-    EXPECT_FALSE(timer().enabled());
-    // start, the paddle at 200 and 730 - 75, s, w, z, level, ballzahl
-    EXPECT_EQ(std::tuple(f->start, f->mausx, f->mausy, f->s, f->w, f->z, f->level, f->ballzahl),
-        std::tuple(0, 200, 655, -1, 0, 0, 0, 0));
+    // start, timer, the paddle at 200 and 730 - 75, s, w, z, level, ballzahl
+    EXPECT_EQ(
+        std::tuple(f->start, timer().enabled(), f->mausx, f->mausy, f->s, f->w, f->z, f->level, f->ballzahl),
+        std::tuple(0, false, 200, 655, -1, 0, 0, 0, 0));
     // No stone, all four indicators and the digits 0000 the fuzz's rules and
     // the first frame hold.
-}
 
-// Pressed twice in a row, as pressed once.
-TEST_F(NewGameTest, NeuRestartsTheGameButKeepsLevelAndIndicators)
-{
     // A game in its third ball on the third level.
     f->neu_Action();
     f->level = 2;

@@ -4,11 +4,7 @@
 
 // The paddle: where the ball lands on it sets its sideways step; the pointer
 // over the board steers it, launches, and tidies up after a game.
-#include "game/board.h"
 #include "game_fixture.h"
-
-#include <array>
-#include <tuple>
 
 namespace {
 
@@ -34,7 +30,6 @@ TEST_F(PaddleTest, LandingOffsetSetsTheSidewaysStepAndSendsTheBallUp)
     const std::vector<Note> bounce = { { Kind::Program, board::kBounceInstrument - 1, 0 },
         { Kind::On, board::kPaddleNote, board::kLoud } };
     for (int mausx : { 0, 237, 500 }) {
-        std::array<int, 100> steps {};
         for (int o = -40; o <= 140; ++o) {
             SCOPED_TRACE(testing::Message() << "mausx " << mausx << " o " << o);
             f->mausx = mausx;
@@ -51,11 +46,6 @@ TEST_F(PaddleTest, LandingOffsetSetsTheSidewaysStepAndSendsTheBallUp)
             EXPECT_EQ(f->s, board::kStepFromPaddle);
             EXPECT_EQ(f->w, expectedStep(o));
             EXPECT_EQ(notes->events, bounce) << "the note starts without ending the last one";
-            steps.at(static_cast<std::size_t>(o)) = f->w;
-        }
-        for (std::size_t o = 1; o < 100; ++o) {
-            EXPECT_EQ(steps.at(o), -steps.at(100 - o))
-                << "mausx " << mausx << ": o " << o << " mirrors " << 100 - o;
         }
     }
 }
@@ -90,28 +80,20 @@ TEST_F(PointerTest, WaitingBallRidesCentredOnTheClampedPaddleAndAClickLaunchesOn
     EXPECT_TRUE(feldShowsBoard(285, 630, 30, 25)) << "the resting ball's lower part is erased";
 }
 
-TEST_F(PointerTest, AfterGameOverMoveErasesTheLostBallAndEveryExitShowsTheIndicators)
+// After a game over a move erases the lost ball. That leaving the board then
+// shows the indicators again, and only then, the timer step's test and the
+// fuzz's rules hold.
+TEST_F(PointerTest, AfterGameOverAMoveErasesTheLostBall)
 {
     f->neu_Action();
     f->start = 3;
     f->ballx = 100;
     f->bally = 650;
     f->ballhin();
-    for (int i = 0; i < 4; ++i) {
-        noch(i).setVisible(false);
-    }
     f->feld_MouseMove(10, 0);
     EXPECT_TRUE(feldShowsBoard(100, 650, 30, 30));
     EXPECT_EQ(f->mausx, 200);
     EXPECT_FALSE(feldShowsBoard(200, 655, 100, 25)) << "the paddle is drawn where it stands";
-    for (int exit = 0; exit < 2; ++exit) {
-        f->feld_MouseExit();
-        EXPECT_EQ(indicators(), std::vector<bool>(4, true)) << "exit " << exit;
-        noch(2).setVisible(false);
-    }
-    f->start = 2; // during a game the indicators stay as they are
-    f->feld_MouseExit();
-    EXPECT_FALSE(noch(2).visible());
 }
 
 } // namespace

@@ -4,14 +4,7 @@
 
 // One tick of the timer: the edges, a lost ball, the evaluations in their
 // order and bands, and the drawing.
-#include "game/board.h"
 #include "game_fixture.h"
-#include "platform/canvas.h"
-#include "platform/picture.h"
-#include "platform/timer.h"
-
-#include <tuple>
-#include <vector>
 
 class TimerStepTest : public GameTest {
 protected:
@@ -55,46 +48,36 @@ TEST_F(TimerStepTest, EdgesTurnTheBallOnlyBeyondTheirLimits)
 }
 
 // At level 4 the ball falls 6 a tick: from 635 it is both over the paddle
-// (250..350) and past the loss line.
-TEST_F(TimerStepTest, LossIsTestedBeforeThePaddle)
+// (250..350) and past the loss line. With balls left the new step skips the
+// paddle; the fourth ball ends the game but keeps falling, so the paddle
+// sends it up.
+TEST_F(TimerStepTest, LossIsTestedBeforeThePaddleAndAfterTheGameEveryTickIsALostBall)
 {
     f->level = 4;
-    for (int verloren = 1; verloren <= 3; ++verloren) {
+    for (int verloren = 1; verloren <= 4; ++verloren) {
         SCOPED_TRACE(testing::Message() << verloren << " lost");
+        const bool over = verloren == 4;
         f->start = 2;
         timer().setEnabled(true);
         notes->events.clear();
         ball(285, 635, 2, 6);
         f->Timer1_Action();
         EXPECT_EQ(indicators(), (std::vector<bool> { false, verloren < 1, verloren < 2, verloren < 3 }));
-        // ballzahl, start, timer, w, s: with balls left the new step skips the paddle
-        EXPECT_EQ(std::tuple(f->ballzahl, f->start, timer().enabled(), f->w, f->s),
-            std::tuple(verloren, 1, false, 0, board::kStepAfterLoss));
-        EXPECT_EQ(notes->events, sound(board::kLossNote, board::kBounceInstrument));
+        // ballzahl, start, timer, level, w, s
+        EXPECT_EQ(std::tuple(f->ballzahl, f->start, timer().enabled(), f->level, f->w, f->s),
+            std::tuple(verloren, over ? 3 : 1, false, over ? 0 : 4, 0,
+                over ? board::kStepFromPaddle : board::kStepAfterLoss));
+        auto expected = sound(board::kLossNote, board::kBounceInstrument);
+        if (over) { // the paddle's sound, without ending the last note
+            expected.push_back({ Kind::Program, board::kBounceInstrument - 1, 0 });
+            expected.push_back({ Kind::On, board::kPaddleNote, board::kLoud });
+        }
+        EXPECT_EQ(notes->events, expected);
     }
 
-    // The fourth ball ends the game but keeps falling, so the paddle sends it up.
-    f->start = 2;
-    notes->events.clear();
-    ball(285, 635, 2, 6);
-    f->Timer1_Action();
-    EXPECT_EQ(indicators(), std::vector<bool>(4, false));
-    // ballzahl, start, timer, level, w, s
-    EXPECT_EQ(std::tuple(f->ballzahl, f->start, timer().enabled(), f->level, f->w, f->s),
-        std::tuple(4, 3, false, 0, 0, board::kStepFromPaddle));
-    auto expected = sound(board::kLossNote, board::kBounceInstrument);
-    expected.push_back({ Kind::Program, board::kBounceInstrument - 1, 0 });
-    expected.push_back({ Kind::On, board::kPaddleNote, board::kLoud });
-    EXPECT_EQ(notes->events, expected);
-}
-
-TEST_F(TimerStepTest, SpaceBarAfterTheGameCountsEveryTickAsALostBall)
-{
-    f->ballzahl = 4;
-    f->start = 3;
-    timer().setEnabled(false);
-    f->feld_MouseExit(); // phase 3: all four indicators shown again
-    f->qq = 0;
+    // After the game the space bar runs the ball on: every tick counts as a
+    // lost ball, and the indicators the exit showed again stay.
+    f->feld_MouseExit();
     f->Event_KeyDown(" ");
     ball(100, 700, 0, 2);
     for (int n = 5; n <= 7; ++n) {
@@ -109,20 +92,11 @@ TEST_F(TimerStepTest, SpaceBarAfterTheGameCountsEveryTickAsALostBall)
     EXPECT_FALSE(timer().enabled());
 }
 
-TEST_F(TimerStepTest, EvaluatesWhereTheBallStandsBeforeItMoves)
-{
-    // 176 is below the stone rows: no evaluation, although the ball moves to 171.
-    ball(35, 176, 0, -5);
-    f->Timer1_Action();
-    EXPECT_EQ(std::pair(f->z, f->bally), std::pair(0, 171));
-    f->Timer1_Action(); // now in the purple band
-    EXPECT_EQ(std::tuple(f->li[0], f->z, f->s), std::tuple(0, 1, 2));
-}
-
 // The obstacle is looked at only strictly inside its band, the paddle on its
 // band's edges too, and only under a falling ball. The loss line and the
 // stone zone end outside: a ball that just reaches the loss line is not lost
-// yet, and one whose top stands at the stone zone's end meets no stone.
+// yet, and one whose top stands at the stone zone's end meets no stone,
+// although the tick moves it in: a tick evaluates where the ball stood.
 TEST_F(TimerStepTest, BandsOfTheTick)
 {
     for (const auto& [level, y, s, turned] :
@@ -136,7 +110,9 @@ TEST_F(TimerStepTest, BandsOfTheTick)
     ball(285, board::kLossLine - 6, 0, 6);
     f->Timer1_Action();
     EXPECT_EQ(f->ballzahl, 0);
-    ball(44, board::kStoneZone, 0, -5);
+    ball(35, board::kStoneZone, 0, -5);
     f->Timer1_Action();
-    EXPECT_EQ(f->li[0], 9);
+    EXPECT_EQ(std::tuple(f->li[0], f->z, f->bally), std::tuple(9, 0, board::kStoneZone - 5));
+    f->Timer1_Action(); // now in the purple band
+    EXPECT_EQ(std::tuple(f->li[0], f->z, f->s), std::tuple(0, 1, 2));
 }

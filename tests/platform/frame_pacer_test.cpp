@@ -43,7 +43,7 @@ void runEvents(int ms)
 
 } // namespace
 
-TEST(Screen, DrawingReachesTheScreenWholeAndInFewRepaints)
+TEST(Screen, DrawingReachesTheScreenWholeInFewRepaintsOnDeadlinesThatKeepTheirGrid)
 {
     platform::Window window;
     auto& canvas = window.add<platform::Canvas>("feld", platform::kNoIndex);
@@ -77,10 +77,9 @@ TEST(Screen, DrawingReachesTheScreenWholeAndInFewRepaints)
     EXPECT_LE(duringBurst, 20) << "every drawing was its own repaint";
     EXPECT_GT(counter.paints, duringBurst) << "the last drawings never reached the screen";
     widget.removeEventFilter(&counter);
-}
 
-TEST(Screen, DeadlinesKeepTheirGridThroughLateWakeUpsAndSkipWholeMissedFrames)
-{
+    // Where no vertical blank is told of, the deadlines keep their grid
+    // through late wake-ups and skip whole missed frames.
     using platform::detail::nextDeadline;
     const platform::detail::FrameClock::time_point last {};
     const std::chrono::nanoseconds period = 16'666'667ns;

@@ -3,12 +3,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 // Pictures drawn over pictures: white left out only when asked, the mask's
-// grey blended in, a copy independent of its source. The outlines, rounded
-// corners and scaled parts the window draws the screen's reference frames pin.
+// grey blended in, a copy independent of its source; and at twice the density
+// where the window's own frames do not look: art made for scale 1 and figures
+// far off the surface. The outlines, rounded corners, scaled parts, text and
+// masks the window draws the screen's reference frames pin at both scales.
 #include "platform/graphics.h"
 #include "platform/picture.h"
+#include "platform/surface.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <tuple>
 
 using platform::Color;
 using platform::Picture;
@@ -40,9 +46,8 @@ TEST(Pictures, TransparentOneSkipsExactlyPureWhite)
     fill(target, kRed, 0, 0, 3, 1);
     source.setTransparent(1);
     target.graphics().drawPicture(source, 0, 0);
-    EXPECT_EQ(target.pixel(0, 0), kRed);
-    EXPECT_EQ(target.pixel(1, 0), 0xFFFEFEu);
-    EXPECT_EQ(target.pixel(2, 0), 0x000000u);
+    EXPECT_EQ(std::tuple(target.pixel(0, 0), target.pixel(1, 0), target.pixel(2, 0)),
+        std::tuple(kRed, 0xFFFEFEu, 0x000000u));
 }
 
 TEST(Pictures, MaskBlendsProportionally)
@@ -80,9 +85,8 @@ TEST(Pictures, AWholeCopyIsIndependentOfItsSource)
     text.graphics().setTextSize(12);
     text.graphics().drawString("HH", 0, 9); // text on a copy
     fill(background, 0x00FF00, 15, 5, 5, 5); // and the background changes too
-    EXPECT_EQ(board.pixel(2, 2), kRed);
-    EXPECT_EQ(board.pixel(17, 7), 0x432100u);
-    EXPECT_EQ(text.pixel(17, 7), 0x432100u);
+    EXPECT_EQ(std::tuple(board.pixel(2, 2), board.pixel(17, 7), text.pixel(17, 7)),
+        std::tuple(kRed, 0x432100u, 0x432100u));
     int inked = 0;
     for (int y = 0; y < 10; ++y) {
         for (int x = 0; x < 15; ++x) {
@@ -96,4 +100,31 @@ TEST(Pictures, AWholeCopyIsIndependentOfItsSource)
     board.graphics().drawPicture(Picture(5, 5), 0, 0);
     EXPECT_EQ(board.width(), 20);
     EXPECT_EQ(board.pixel(17, 7), 0x432100u);
+}
+
+// Art made for scale 1 (a picture without its fine art) is stretched to its
+// size in the game's pixels, not drawn at half of it. A figure at a position
+// that wrapped around (the game's positions are 32-bit and keep growing once
+// it is over) stays off the board.
+TEST(Pictures, AtScaleTwoPlainArtIsStretchedAndFiguresFarOffTheSurfaceDrawNothing)
+{
+    platform::detail::setSurfaceScale(2);
+    Picture board(2, 1);
+    fill(board, kRed, 0, 0, 2, 1);
+    QImage plain(1, 1, QImage::Format_RGB32);
+    plain.fill(0xFF00FF00u);
+    board.graphics().drawPicture(Picture(std::make_unique<platform::detail::Surface>(plain, 1)), 1, 0);
+    const QImage& device = board.surface().image;
+    EXPECT_EQ(std::tuple(device.pixel(2, 0), device.pixel(3, 1), device.pixel(1, 1)),
+        std::tuple(0xFF00FF00u, 0xFF00FF00u, 0xFFFF0000u));
+
+    Picture red(30, 10);
+    fill(red, kRed, 0, 0, 30, 10);
+    Picture far(300, 10);
+    for (const int x : { INT32_MIN + 100, INT32_MAX - 100 }) {
+        far.graphics().drawPicture(red, x, 0);
+        far.graphics().drawPicture(red, x, 0, 20, 10, 0, 0, 20, 10);
+    }
+    EXPECT_EQ(far.surface().image, Picture(300, 10).surface().image);
+    platform::detail::setSurfaceScale(1);
 }
