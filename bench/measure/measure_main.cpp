@@ -123,7 +123,7 @@ void printPointerToPaddle(GameSession& game)
     std::vector<double> ms;
     for (int i = 0; i < 21; ++i) {
         const double movedAt = nowMs();
-        game.moveOverBoard(i % 2 == 0 ? 150 : 450, 500);
+        game.moveTo(support::onBoard(i % 2 == 0 ? 150 : 450, 500));
         game.pump(100 + i); // each move at another phase of the refresh
         ms.push_back(game.updates().back() - movedAt);
     }
@@ -136,7 +136,7 @@ void printPointerToPaddle(GameSession& game)
 void printStart(GameSession& game)
 {
     print("start_to_map_ms", game.mappedAt() - game.startedAt());
-    print("start_to_frame_ms", game.firstDrawnAt() - game.startedAt());
+    print("start_to_frame_ms", game.updates().front() - game.startedAt());
     const double settled = nowMs() + scaledMs(kSettleS);
     (void)game.waitFor([&] { return nowMs() - game.lastDrawnAt() >= kCompleteQuietMs; }, settled - nowMs());
     print("start_to_complete_ms", game.lastDrawnAt() - game.startedAt());
@@ -250,8 +250,12 @@ int ticks(const std::string& program)
     game.newGame();
     tickWindow(game, probe, "quiet");
     {
-        // Every core spinning, the game's among them.
-        const support::BusyLoad load(static_cast<int>(std::max(2L, sysconf(_SC_NPROCESSORS_ONLN))));
+        // Every core spinning, the game's among them: children that only burn CPU.
+        std::vector<support::ChildProcess> load(
+            static_cast<std::size_t>(std::max(2L, sysconf(_SC_NPROCESSORS_ONLN))));
+        for (auto& hog : load) {
+            hog.start({});
+        }
         tickWindow(game, probe, "loaded");
     }
     return game.running() ? 0 : fail(game, "the probe game ended");

@@ -2,65 +2,68 @@
 //
 // SPDX-License-Identifier: GPL-2.0-or-later
 
-// The game as a player first meets it: its window on a real X server and the
-// two ways to end it.
+// The game as a player first meets it: its window on a real X server, on a
+// screen of ordinary density and on one of twice the density
+// (QT_SCALE_FACTOR=2), where the window is twice as large in device pixels and
+// shows the pinned frame of that scale, its pictures drawn from the art made
+// for it, not stretched.
 #include "e2e_fixture.h"
 
+#include "platform/surface.h"
 
-using namespace std::chrono_literals;
+// Frameless, of a size the user cannot change; the content's first pixel at
+// the window's origin (no title bar or frame pushes the picture, no scaling
+// stretches it), and the first frame on the real screen the one pinned
+// headless, every pixel of it. It comes to rest centred across the screen,
+// 20 pixels below its top, where its X button waits.
+TEST_F(GameOnScreen, OpensFramelessAtItsFixedSizeShowingThePinnedFrameAndTheXButtonEndsItWithStatusZero)
+{
+    const QSize size(layout::kWindowWidth, layout::kWindowHeight);
+    const support::WindowHints hints = session.hints();
+    EXPECT_EQ(hints.minimum, size) << "the user could make the window smaller";
+    EXPECT_EQ(hints.maximum, size) << "the user could make the window larger";
+    EXPECT_TRUE(hints.undecorated) << "a window manager would give it a title bar";
+    EXPECT_TRUE(hints.closable) << "a window manager would kill it instead of asking it to close";
+    EXPECT_TRUE(hints.title.starts_with("Zindra          2008")) << hints.title;
+    expectPinnedFrame("first-frame-1x", 1);
+
+    waitForRest();
+    EXPECT_EQ(session.geometry().size(), size);
+    EXPECT_EQ(session.geometry().x(), (support::GameSession::kScreenWidth - layout::kWindowWidth) / 2);
+    session.clickQuit();
+    EXPECT_EQ(session.waitForExit(10'000), 0) << session.error();
+}
 
 namespace {
 
-constexpr int kWindowWidth = 900;
-constexpr int kWindowHeight = 730;
-// Where every paint puts the window's top, in screen pixels.
-constexpr int kWindowTop = 20;
+constexpr int kScale = 2;
+
+class GameAtScaleTwo : public GameOnScreen {
+protected:
+    void SetUp() override
+    {
+        atScale(kScale);
+        session.setScreenSize({ 2000, 1600 });
+        session.setEnvironment("QT_SCALE_FACTOR=" + std::to_string(kScale));
+        start();
+    }
+    void TearDown() override
+    {
+        atScale(1);
+        GameOnScreen::TearDown();
+    }
+    // The art this test reads, at the scale.
+    static void atScale(int scale)
+    {
+        (void)resources::releaseAll();
+        platform::detail::setSurfaceScale(scale);
+    }
+};
 
 } // namespace
 
-TEST_F(GameOnScreen, OpensFramelessAtItsFixedSizeCentredAcrossTheScreen)
+TEST_F(GameAtScaleTwo, WindowIsTwiceAsLargeAndShowsThePinnedFrame)
 {
-    const support::Geometry window = session.geometry();
-    EXPECT_EQ(window.width, kWindowWidth);
-    EXPECT_EQ(window.height, kWindowHeight);
-    EXPECT_EQ(window.x, (support::GameSession::kScreenWidth - kWindowWidth) / 2);
-
-    const support::SizeHints limits = session.sizeHints();
-    EXPECT_EQ(limits.minWidth, kWindowWidth) << "the user could make the window narrower";
-    EXPECT_EQ(limits.maxWidth, kWindowWidth) << "the user could make the window wider";
-    EXPECT_EQ(limits.minHeight, kWindowHeight);
-    EXPECT_EQ(limits.maxHeight, kWindowHeight);
-
-    EXPECT_TRUE(session.asksForNoDecorations()) << "a window manager would give it a title bar";
-    EXPECT_TRUE(session.title().starts_with("Zindra          2008")) << session.title();
-}
-
-// The content's first pixel lies at the window's origin (no title bar or
-// frame pushes the picture, no scaling stretches it), and the first frame on
-// the real screen is the one pinned headless, every pixel of it.
-TEST_F(GameOnScreen, ShowsThePinnedFirstFrame)
-{
-    expectPinnedFrame("first-frame-1x", 1);
-}
-
-TEST_F(GameOnScreen, ClosingTheWindowEndsTheGameWithStatusZero)
-{
-    ASSERT_TRUE(session.closeWindow()) << session.error();
-    const std::optional<int> status = session.waitForExit(10'000);
-    ASSERT_TRUE(status.has_value()) << session.error();
-    EXPECT_EQ(*status, 0);
-}
-
-// The window comes to rest 20 pixels below the screen's top, where its X
-// button waits.
-TEST_F(GameOnScreen, ComesToRestBelowTheScreenTopWhereTheXButtonEndsTheGameWithStatusZero)
-{
-    ASSERT_TRUE(session.waitFor([&] { return session.geometry().y == kWindowTop; }, 10'000))
-        << "top at " << session.geometry().y;
-    EXPECT_EQ(session.geometry().x, (support::GameSession::kScreenWidth - kWindowWidth) / 2);
-    ASSERT_TRUE(waitForFirstPaint());
-    session.clickQuit();
-    const std::optional<int> status = session.waitForExit(10'000);
-    ASSERT_TRUE(status.has_value()) << session.error();
-    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(session.geometry().size(), QSize(layout::kWindowWidth, layout::kWindowHeight) * kScale);
+    expectPinnedFrame("first-frame-2x", kScale);
 }

@@ -12,7 +12,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <sstream>
 #include <thread>
 
 namespace support {
@@ -25,13 +24,7 @@ double nowMs()
 
 bool onPath(const std::string& program)
 {
-    std::istringstream path(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "");
-    for (std::string dir; std::getline(path, dir, ':');) {
-        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return std::system(("command -v " + program + " >/dev/null").c_str()) == 0;
 }
 
 bool ChildProcess::start(const std::vector<std::string>& command, const std::vector<std::string>& environment,
@@ -69,11 +62,7 @@ bool ChildProcess::start(const std::vector<std::string>& command, const std::vec
         fcntl(keepFd, F_SETFD, 0); // no close-on-exec for this one
     }
     for (const auto& entry : environment) {
-        if (entry.find('=') == std::string::npos) {
-            unsetenv(entry.c_str());
-        } else {
-            putenv(const_cast<char*>(entry.c_str()));
-        }
+        entry.find('=') == std::string::npos ? unsetenv(entry.c_str()) : putenv(const_cast<char*>(entry.c_str()));
     }
     execvp(argv[0], argv.data());
     _exit(127);
@@ -82,15 +71,10 @@ bool ChildProcess::start(const std::vector<std::string>& command, const std::vec
 bool ChildProcess::running()
 {
     int status = 0;
-    if (pid_ <= 0) {
-        return false;
+    if (pid_ <= 0 || waitpid(pid_, &status, WNOHANG) != pid_) {
+        return pid_ > 0;
     }
-    if (waitpid(pid_, &status, WNOHANG) != pid_) {
-        return true;
-    }
-    if (WIFEXITED(status)) {
-        exitStatus_ = WEXITSTATUS(status);
-    }
+    exitStatus_ = WIFEXITED(status) ? std::optional(WEXITSTATUS(status)) : std::nullopt;
     pid_ = -1;
     return false;
 }

@@ -18,7 +18,7 @@ namespace support {
 // Monotonic time in milliseconds, the clock the game's note log uses too.
 [[nodiscard]] double nowMs();
 
-// Whether program can be started by name: an executable in a directory of PATH.
+// Whether program can be started by name: found on PATH.
 [[nodiscard]] bool onPath(const std::string& program);
 
 class ChildProcess {
@@ -49,21 +49,6 @@ public:
 private:
     pid_t pid_ = -1;
     std::optional<int> exitStatus_;
-};
-
-// So many cores kept busy while it lives.
-class BusyLoad {
-public:
-    explicit BusyLoad(int processes)
-        : hogs_(static_cast<std::size_t>(processes))
-    {
-        for (auto& hog : hogs_) {
-            hog.start({});
-        }
-    }
-
-private:
-    std::vector<ChildProcess> hogs_;
 };
 
 } // namespace support

@@ -4,7 +4,7 @@
 
 #include "game_session.h"
 
-#include "ui/window/layout.h"
+#include <QFile>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,11 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <map>
-#include <sstream>
+#include <ctime>
 #include <thread>
 
 // Xlib last: its macros (None, Bool, Status, ...) clash with much else.
@@ -30,9 +27,6 @@
 namespace support {
 
 namespace {
-
-constexpr int centreX(layout::Bounds b) { return b.left + b.width / 2; }
-constexpr int centreY(layout::Bounds b) { return b.top + b.height / 2; }
 
 // The pointer's height while it steers: over the board, clear of the paddle.
 constexpr int kSteeringY = 500;
@@ -65,7 +59,6 @@ struct GameSession::X {
     Window root = 0;
     Window game = 0;
     int damageEventBase = 0;
-    std::map<Window, Damage> damages;
     int presentOpcode = 0; // 0: the server tells no vertical blanks
     std::vector<std::pair<double, std::uint64_t>> blanks; // (server ms, count) of each told
     std::uint64_t blanksAskedTo = 0;
@@ -77,32 +70,32 @@ struct GameSession::X {
         }
     }
 
-    // Pixels of a window (the root: the screen) as they are on screen now;
-    // null when the server has no 32-bit pixels to give.
-    [[nodiscard]] QImage grab(Window window, int x, int y, int width, int height) const
+    // Pixels of a part of the game's window as they are on screen now; null
+    // without a window, or when the server has no 32-bit pixels to give.
+    [[nodiscard]] QImage grab(QRect part) const
     {
-        XImage* got = XGetImage(display, window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
-            AllPlanes, ZPixmap);
-        QImage image;
-        if (got != nullptr && got->bits_per_pixel == 32) {
-            image = QImage(reinterpret_cast<const uchar*>(got->data), width, height, got->bytes_per_line,
-                QImage::Format_RGB32)
-                        .copy();
+        XImage* got = game == 0 ? nullptr
+                                : XGetImage(display, game, part.x(), part.y(), static_cast<unsigned>(part.width()),
+                                      static_cast<unsigned>(part.height()), AllPlanes, ZPixmap);
+        if (got == nullptr) {
+            return {};
         }
-        if (got != nullptr) {
-            XDestroyImage(got);
-        }
+        const QImage image = got->bits_per_pixel != 32 ? QImage()
+            : QImage(reinterpret_cast<const uchar*>(got->data), part.width(), part.height(), got->bytes_per_line,
+                  QImage::Format_RGB32)
+                  .copy();
+        XDestroyImage(got);
         return image;
     }
 
     // A window property's bytes; Xlib hands 32-bit items over as longs.
-    [[nodiscard]] std::string property(const char* name, int& format) const
+    [[nodiscard]] std::string property(const char* name) const
     {
         Atom type = 0;
+        int format = 0;
         unsigned long count = 0;
         unsigned long remaining = 0;
         unsigned char* data = nullptr;
-        format = 0;
         if (game == 0
             || XGetWindowProperty(display, game, XInternAtom(display, name, False), 0, 4096, False, AnyPropertyType,
                    &type, &format, &count, &remaining, &data)
@@ -110,26 +103,16 @@ struct GameSession::X {
             || data == nullptr) {
             return {};
         }
-        const std::size_t itemSize = format == 32 ? sizeof(long) : format == 16 ? sizeof(short) : 1;
-        std::string bytes(reinterpret_cast<const char*>(data), count * itemSize);
+        std::string bytes(reinterpret_cast<const char*>(data), count * (format == 32 ? sizeof(long) : 1));
         XFree(data);
         return bytes;
     }
 };
 
-std::string GameSession::missingTools()
-{
-    return onPath("Xvfb") ? "" : "not installed: Xvfb";
-}
-
 GameSession::GameSession(std::string program)
     : program_(std::move(program))
     , x_(std::make_unique<X>())
 {
-    char dir[] = "/tmp/zindra-session.XXXXXX";
-    if (mkdtemp(dir) != nullptr) {
-        dir_ = dir;
-    }
 }
 
 GameSession::~GameSession()
@@ -137,50 +120,34 @@ GameSession::~GameSession()
     game_.stop();
     x_.reset(); // before the server goes, or Xlib ends this program
     server_.stop();
-    if (!dir_.empty()) {
-        std::remove((dir_ + "/game.log").c_str());
-        rmdir(dir_.c_str());
-    }
-}
-
-void GameSession::setScreenSize(int width, int height)
-{
-    screenWidth_ = width;
-    screenHeight_ = height;
 }
 
 bool GameSession::startServer()
 {
     // -displayfd: the server picks a free display and writes its number to
-    // our end of the pipe once it accepts connections.
+    // our end of the pipe once it accepts connections, then a line break; it
+    // ends if it cannot write that, so the line is read to its end.
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) {
         error_ = "no pipe for Xvfb";
         return false;
     }
-    const std::string screen = std::to_string(screenWidth_) + "x" + std::to_string(screenHeight_) + "x24";
-    const bool started = server_.start(
+    const std::string screen = std::to_string(screen_.width()) + "x" + std::to_string(screen_.height()) + "x24";
+    server_.start(
         { "Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0", screen, "-nolisten", "tcp", "-noreset" },
         {}, "/dev/null", pipeFds[1]);
-    close(pipeFds[1]);
-    const double deadline = nowMs() + kStartTimeoutMs;
-    std::string named;
-    char buffer[16];
+    close(pipeFds[1]); // a server that did not start leaves the pipe without a writer
+    std::string display = ":";
     pollfd readable { pipeFds[0], POLLIN, 0 };
-    while (started && named.find('\n') == std::string::npos) {
-        const int left = static_cast<int>(deadline - nowMs());
-        const ssize_t got = left > 0 && poll(&readable, 1, left) > 0 ? read(pipeFds[0], buffer, sizeof buffer) : 0;
-        if (got <= 0) {
-            break; // the deadline passed, or the server ended
-        }
-        named.append(buffer, static_cast<std::size_t>(got));
+    for (char c = 0; poll(&readable, 1, static_cast<int>(kStartTimeoutMs)) > 0 && read(pipeFds[0], &c, 1) == 1
+         && c != '\n';) {
+        display += c;
     }
     close(pipeFds[0]);
-    if (named.find('\n') == std::string::npos) {
-        error_ = started ? "Xvfb named no display" : "Xvfb did not start";
+    if (display.size() == 1) {
+        error_ = "Xvfb did not start, or named no display";
         return false;
     }
-    const std::string display = ":" + named.substr(0, named.find('\n'));
 
     XSetErrorHandler(ignoreXErrors);
     X& x = *x_;
@@ -212,23 +179,17 @@ bool GameSession::startServer()
 
 bool GameSession::start()
 {
-    if (dir_.empty() || !startServer()) {
-        error_ = error_.empty() ? "no directory for the game's output" : error_;
+    if (!startServer()) {
         return false;
     }
     startedAt_ = nowMs();
     std::vector<std::string> command = launcher_;
     command.push_back(program_);
-    if (!game_.start(command, environment_, dir_ + "/game.log", keepFd_)) {
-        error_ = "cannot start " + program_;
-        return false;
-    }
-    if (!waitFor([this] { return (mappedAt_ > 0 && !updates_.empty()) || !game_.running(); }, kStartTimeoutMs)) {
-        error_ = program_ + " showed no window in time";
-        return false;
-    }
-    if (!game_.running()) {
-        error_ = program_ + " ended before it showed a window";
+    // A program that cannot be started ends at once.
+    game_.start(command, environment_, dir_.filePath(QStringLiteral("game.log")).toStdString(), keepFd_);
+    if (!waitFor([this] { return (mappedAt_ > 0 && !updates_.empty()) || !game_.running(); }, kStartTimeoutMs)
+        || !game_.running()) {
+        error_ = program_ + (game_.running() ? " showed no window in time" : " ended before it showed a window");
         return false;
     }
     return true;
@@ -236,27 +197,18 @@ bool GameSession::start()
 
 QString GameSession::gameOutput() const
 {
-    std::ifstream log(dir_ + "/game.log");
-    std::ostringstream text;
-    text << log.rdbuf();
-    return QString::fromStdString(text.str());
+    QFile log(dir_.filePath(QStringLiteral("game.log")));
+    return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
 }
 
 double GameSession::cpuMs() const
 {
-    std::ifstream file("/proc/" + std::to_string(game_.pid()) + "/stat");
-    std::string line;
-    std::getline(file, line);
-    unsigned long user = 0;
-    unsigned long system = 0;
-    // The name in brackets may hold spaces: the fields count from the last ')'.
-    const auto close = line.rfind(')');
-    if (close == std::string::npos
-        || std::sscanf(line.c_str() + close + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system)
-            != 2) {
+    clockid_t clock {};
+    timespec used {};
+    if (clock_getcpuclockid(game_.pid(), &clock) != 0 || clock_gettime(clock, &used) != 0) {
         return 0;
     }
-    return static_cast<double>(user + system) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return static_cast<double>(used.tv_sec) * 1e3 + static_cast<double>(used.tv_nsec) / 1e6;
 }
 
 void GameSession::handle(const void* any)
@@ -264,8 +216,8 @@ void GameSession::handle(const void* any)
     const auto& event = *static_cast<const XEvent*>(any);
     X& x = *x_;
     if (event.type == CreateNotify && event.xcreatewindow.parent == x.root && event.xcreatewindow.override_redirect == 0) {
-        x.damages[event.xcreatewindow.window]
-            = XDamageCreate(x.display, event.xcreatewindow.window, XDamageReportRawRectangles);
+        // The server frees the damage object with its window.
+        XDamageCreate(x.display, event.xcreatewindow.window, XDamageReportRawRectangles);
     } else if (event.type == MapNotify && x.game == 0 && event.xmap.event == x.root) {
         XWindowAttributes attributes {};
         if (XGetWindowAttributes(x.display, event.xmap.window, &attributes) != 0 && attributes.width >= kMinGameSide
@@ -274,7 +226,6 @@ void GameSession::handle(const void* any)
             x.game = event.xmap.window;
         }
     } else if (event.type == DestroyNotify) {
-        x.damages.erase(event.xdestroywindow.window);
         x.game = event.xdestroywindow.window == x.game ? 0 : x.game;
     } else if (event.type == GenericEvent && event.xcookie.extension == x.presentOpcode && x.presentOpcode != 0) {
         XGenericEventCookie cookie = event.xcookie;
@@ -345,7 +296,7 @@ void GameSession::pump(double ms)
     }
 }
 
-Geometry GameSession::geometry() const
+QRect GameSession::geometry() const
 {
     XWindowAttributes attributes {};
     if (x_->game == 0 || XGetWindowAttributes(x_->display, x_->game, &attributes) == 0) {
@@ -358,121 +309,58 @@ Geometry GameSession::geometry() const
     return { x, y, attributes.width, attributes.height };
 }
 
-std::string GameSession::title() const
+WindowHints GameSession::hints() const
 {
-    int format = 0;
-    const std::string title = x_->property("_NET_WM_NAME", format);
-    return title.empty() ? x_->property("WM_NAME", format) : title;
-}
-
-SizeHints GameSession::sizeHints() const
-{
-    XSizeHints hints {};
-    long supplied = 0;
-    if (x_->game == 0 || XGetWMNormalHints(x_->display, x_->game, &hints, &supplied) == 0) {
-        return {};
-    }
-    SizeHints result;
-    if ((hints.flags & PMinSize) != 0) {
-        result.minWidth = hints.min_width;
-        result.minHeight = hints.min_height;
-    }
-    if ((hints.flags & PMaxSize) != 0) {
-        result.maxWidth = hints.max_width;
-        result.maxHeight = hints.max_height;
-    }
-    return result;
-}
-
-bool GameSession::asksForNoDecorations() const
-{
+    WindowHints hints;
+    hints.title = x_->property("_NET_WM_NAME");
     // Motif window manager hints: flags, functions, decorations, input mode,
     // status; flag 2 says the decorations field counts.
-    int format = 0;
-    const std::string bytes = x_->property("_MOTIF_WM_HINTS", format);
-    if (format != 32 || bytes.size() < 3 * sizeof(long)) {
-        return false;
+    const std::string motif = x_->property("_MOTIF_WM_HINTS");
+    const auto* fields = reinterpret_cast<const long*>(motif.data());
+    hints.undecorated = motif.size() >= 3 * sizeof(long) && (fields[0] & 2) != 0 && fields[2] == 0;
+    const std::string protocols = x_->property("WM_PROTOCOLS");
+    const auto* atoms = reinterpret_cast<const long*>(protocols.data());
+    const long deleteWindow = static_cast<long>(XInternAtom(x_->display, "WM_DELETE_WINDOW", False));
+    hints.closable = std::count(atoms, atoms + protocols.size() / sizeof(long), deleteWindow) > 0;
+    XSizeHints size {};
+    long supplied = 0;
+    if (x_->game != 0 && XGetWMNormalHints(x_->display, x_->game, &size, &supplied) != 0) {
+        hints.minimum = (size.flags & PMinSize) != 0 ? QSize(size.min_width, size.min_height) : QSize();
+        hints.maximum = (size.flags & PMaxSize) != 0 ? QSize(size.max_width, size.max_height) : QSize();
     }
-    const auto* hints = reinterpret_cast<const long*>(bytes.data());
-    return (hints[0] & (1L << 1)) != 0 && hints[2] == 0;
-}
-
-QImage GameSession::screenshot() const
-{
-    return x_->display == nullptr ? QImage() : x_->grab(x_->root, 0, 0, screenWidth_, screenHeight_);
+    return hints;
 }
 
 QImage GameSession::windowShot() const
 {
-    // The game may move its window while the screen is read; then read again.
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        const Geometry before = geometry();
-        const QImage screen = screenshot();
-        const Geometry after = geometry();
-        if (screen.isNull() || after.width == 0) {
-            return {};
-        }
-        if (before.x == after.x && before.y == after.y) {
-            return screen.copy(after.x, after.y, after.width, after.height);
-        }
-    }
-    return {};
+    return x_->grab(QRect(QPoint(), geometry().size()));
 }
 
-BoardView GameSession::readBoard(std::optional<BallSighting> near) const
+QImage GameSession::readBoard(std::optional<QPoint> near) const
 {
-    BoardView view;
-    int width = layout::kBoard.width;
-    int height = layout::kBoard.height;
+    QRect part(0, 0, layout::kBoard.width, layout::kBoard.height);
     if (near) {
-        view.left = std::clamp(near->x - kNearSize / 2, 0, width - kNearSize);
-        view.top = std::clamp(near->y - kNearSize / 2, 0, height - kNearSize);
-        width = height = kNearSize;
+        part = QRect(std::clamp(near->x() - kNearSize / 2, 0, part.width() - kNearSize),
+            std::clamp(near->y() - kNearSize / 2, 0, part.height() - kNearSize), kNearSize, kNearSize);
     }
-    if (x_->game != 0) {
-        view.image = x_->grab(x_->game, layout::kBoard.left + view.left, layout::kBoard.top + view.top, width, height);
-    }
+    QImage view = x_->grab(part.translated(onBoard(0, 0)));
+    view.setOffset(part.topLeft());
     return view;
 }
 
-void GameSession::moveTo(int x, int y) const
+void GameSession::moveTo(QPoint at) const
 {
-    const Geometry window = geometry();
-    XTestFakeMotionEvent(x_->display, -1, window.x + x, window.y + y, CurrentTime);
+    const QPoint screen = geometry().topLeft() + at;
+    XTestFakeMotionEvent(x_->display, -1, screen.x(), screen.y(), CurrentTime);
     XSync(x_->display, False);
 }
 
-void GameSession::click() const
+void GameSession::clickAt(QPoint at) const
 {
+    moveTo(at);
     XTestFakeButtonEvent(x_->display, 1, True, CurrentTime);
     XTestFakeButtonEvent(x_->display, 1, False, CurrentTime);
     XSync(x_->display, False);
-}
-
-void GameSession::clickAt(int x, int y) const
-{
-    moveTo(x, y);
-    click();
-}
-
-void GameSession::moveOverBoard(int x, int y) const
-{
-    moveTo(layout::kBoard.left + x, layout::kBoard.top + y);
-}
-
-void GameSession::clickOnBoard(int x, int y) const
-{
-    clickAt(layout::kBoard.left + x, layout::kBoard.top + y);
-}
-
-void GameSession::clickNeu() const
-{
-    clickAt(centreX(layout::kNeu), centreY(layout::kNeu));
-}
-
-void GameSession::clickQuit() const
-{
-    clickAt(centreX(layout::kQuit), centreY(layout::kQuit));
 }
 
 void GameSession::pressKey(const char* keysym) const
@@ -483,55 +371,30 @@ void GameSession::pressKey(const char* keysym) const
     XSync(x_->display, False);
 }
 
-void GameSession::pointerAway() const
-{
-    // Below the window, which stands at the top of the screen.
-    XTestFakeMotionEvent(x_->display, -1, 5, screenHeight_ - 5, CurrentTime);
-    XSync(x_->display, False);
-}
-
 void GameSession::moveWindow(int x, int y) const
 {
     XMoveWindow(x_->display, x_->game, x, y);
     XSync(x_->display, False);
 }
 
-bool GameSession::closeWindow()
+void GameSession::closeWindow() const
 {
-    // A window manager sends the message only to a window that takes part in
-    // the protocol (and kills the client otherwise).
-    X& x = *x_;
-    const Atom deleteWindow = XInternAtom(x.display, "WM_DELETE_WINDOW", False);
-    Atom* protocols = nullptr;
-    int count = 0;
-    bool takesPart = false;
-    if (x.game != 0 && XGetWMProtocols(x.display, x.game, &protocols, &count) != 0) {
-        takesPart = std::find(protocols, protocols + count, deleteWindow) != protocols + count;
-        XFree(protocols);
-    }
-    if (!takesPart) {
-        error_ = "no window that takes WM_DELETE_WINDOW";
-        return false;
-    }
     XEvent event {};
     event.xclient.type = ClientMessage;
-    event.xclient.window = x.game;
-    event.xclient.message_type = XInternAtom(x.display, "WM_PROTOCOLS", False);
+    event.xclient.window = x_->game;
+    event.xclient.message_type = XInternAtom(x_->display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(deleteWindow);
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(x_->display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(x.display, x.game, False, NoEventMask, &event);
-    XSync(x.display, False);
-    return true;
+    XSendEvent(x_->display, x_->game, False, NoEventMask, &event);
+    XSync(x_->display, False);
 }
 
 std::optional<int> GameSession::waitForExit(double ms)
 {
     if (!waitFor([this] { return !game_.running(); }, ms)) {
         error_ = "the game still runs after " + std::to_string(static_cast<int>(ms)) + " ms";
-        return std::nullopt;
-    }
-    if (!game_.exitStatus()) {
+    } else if (!game_.exitStatus()) {
         error_ = "the game crashed";
     }
     return game_.exitStatus();
@@ -544,11 +407,11 @@ void GameSession::newGame()
     steer(middle_);
 }
 
-void GameSession::steer(int middle)
+void GameSession::steer(int middle, bool click)
 {
     middle_ = middle;
     movedAt_ = nowMs();
-    moveOverBoard(middle, kSteeringY);
+    click ? clickAt(onBoard(middle, kSteeringY)) : moveTo(onBoard(middle, kSteeringY));
 }
 
 void GameSession::lookAndAct()
@@ -556,7 +419,7 @@ void GameSession::lookAndAct()
     // Near where the ball was last: a small read. The whole board only when it
     // is not there, and not at all while no ball has been seen (a waiting game
     // is checked at the next look anyway).
-    std::optional<BallSighting> ball = findBall(readBoard(lastBall_));
+    std::optional<QPoint> ball = findBall(readBoard(lastBall_));
     if (!ball && lastBall_) {
         ball = findBall(readBoard());
     }
@@ -567,8 +430,7 @@ void GameSession::lookAndAct()
     }
     if (decision.click == Click::Launch) {
         // A small move first: the resting ball then sits on the paddle.
-        steer(middle_ + (middle_ < Player::kMiddleMax ? 1 : -1));
-        click();
+        steer(middle_ + (middle_ < Player::kMiddleMax ? 1 : -1), true);
     } else if (decision.click == Click::NewGame) {
         newGame();
     }

@@ -16,11 +16,16 @@
 
 #include "child_process.h"
 #include "robot_player.h"
+#include "ui/window/layout.h"
 
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,19 +33,26 @@
 
 namespace support {
 
-struct Geometry {
-    int x = 0; // screen position of the content's top-left pixel
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
+// A point of the board (feld's own coordinates, 0..599, 0..689), and the
+// middle of a control, in window coordinates.
+[[nodiscard]] constexpr QPoint onBoard(int x, int y)
+{
+    return { layout::kBoard.left + x, layout::kBoard.top + y };
+}
+[[nodiscard]] constexpr QPoint middleOf(layout::Bounds b)
+{
+    return { b.left + b.width / 2, b.top + b.height / 2 };
+}
 
-// The size limits a window gives the window manager; zero where it gives none.
-struct SizeHints {
-    int minWidth = 0;
-    int minHeight = 0;
-    int maxWidth = 0;
-    int maxHeight = 0;
+// What the window asks of the window manager: its title, its size limits
+// (empty where it sets none), no frame, and to be asked before it is closed
+// (WM_DELETE_WINDOW; a window manager kills a window that does not take part).
+struct WindowHints {
+    std::string title;
+    QSize minimum;
+    QSize maximum;
+    bool undecorated = false;
+    bool closable = false;
 };
 
 class GameSession {
@@ -50,8 +62,8 @@ public:
     // How long a start may take until the window's first drawing.
     static constexpr double kStartTimeoutMs = 20'000;
 
-    // Xvfb when it is not on PATH, as one line for a skipped test; else empty.
-    [[nodiscard]] static std::string missingTools();
+    // Whether Xvfb can be started here at all.
+    [[nodiscard]] static bool installed() { return onPath("Xvfb"); }
 
     // program: the game, by default the one this build made.
     explicit GameSession(std::string program = ZINDRA_BINARY);
@@ -61,10 +73,10 @@ public:
     GameSession& operator=(const GameSession&) = delete;
 
     // Before start: another screen size; a variable for the game's environment
-    // ("NAME=value", or "NAME" to remove it); a descriptor the game inherits.
-    void setScreenSize(int width, int height);
+    // ("NAME=value", or "NAME" to remove it); a command the game runs under,
+    // the game's program appended (setpriv, say); a descriptor it inherits.
+    void setScreenSize(QSize size) { screen_ = size; }
     void setEnvironment(const std::string& setting) { environment_.push_back(setting); }
-    // A command the game runs under, the game's program appended (setpriv, say).
     void runUnder(std::vector<std::string> command) { launcher_ = std::move(command); }
     void keepOpen(int fd) { keepFd_ = fd; }
 
@@ -75,16 +87,15 @@ public:
     // What the game wrote to stdout and stderr so far.
     [[nodiscard]] QString gameOutput() const;
     [[nodiscard]] pid_t pid() const { return game_.pid(); }
-    // The game's CPU time so far, utime and stime as ps reads them (ms).
+    // The game's CPU time so far, all its threads, user and system (ms).
     [[nodiscard]] double cpuMs() const;
     [[nodiscard]] bool running() { return game_.running(); }
 
-    // When the game was started, its window mapped, first and last drawn on,
-    // and every screen update of it so far (monotonic ms; an update is
-    // drawing that comes 2 ms or more after the last).
+    // When the game was started, its window mapped, last drawn on, and every
+    // screen update of it so far, its first drawing first (monotonic ms; an
+    // update is drawing that comes 2 ms or more after the last).
     [[nodiscard]] double startedAt() const { return startedAt_; }
     [[nodiscard]] double mappedAt() const { return mappedAt_; }
-    [[nodiscard]] double firstDrawnAt() const { return updates_.empty() ? 0 : updates_.front(); }
     [[nodiscard]] double lastDrawnAt() const { return lastDrawnAt_; }
     [[nodiscard]] const std::vector<double>& updates() const { return updates_; }
     // The same updates on the X server's own clock (ms): the pace as the
@@ -110,37 +121,29 @@ public:
         return true;
     }
 
-    // The game's window: where it is, what it asks of the window manager.
-    [[nodiscard]] Geometry geometry() const;
-    [[nodiscard]] std::string title() const;
-    [[nodiscard]] SizeHints sizeHints() const;
-    [[nodiscard]] bool asksForNoDecorations() const;
-
-    // The whole screen; the window's content cut out of it (null on failure).
-    [[nodiscard]] QImage screenshot() const;
+    // The game's window: where it stands on the screen, what it asks of the
+    // window manager, its content as it is on screen now (null on failure).
+    [[nodiscard]] QRect geometry() const;
+    [[nodiscard]] WindowHints hints() const;
     [[nodiscard]] QImage windowShot() const;
-    // A part of the board as it is on screen now: a square of kNearSize
-    // around near, else the whole board.
-    [[nodiscard]] BoardView readBoard(std::optional<BallSighting> near = {}) const;
+    // A part of the board as it is on screen now, its offset() where it lies
+    // on the board: a square of kNearSize around near, else the whole board.
+    [[nodiscard]] QImage readBoard(std::optional<QPoint> near = {}) const;
 
     // Pointer and keyboard, in window coordinates; each is on the server when
     // it returns.
-    void moveTo(int x, int y) const;
-    void click() const;
-    void clickAt(int x, int y) const;
-    // Board coordinates, feld's own (0..599, 0..689).
-    void moveOverBoard(int x, int y) const;
-    void clickOnBoard(int x, int y) const;
-    void clickNeu() const;
-    void clickQuit() const; // the "X" button
+    void moveTo(QPoint at) const;
+    void clickAt(QPoint at) const;
+    void clickNeu() const { clickAt(middleOf(layout::kNeu)); }
+    void clickQuit() const { clickAt(middleOf(layout::kQuit)); } // the "X" button
     void pressKey(const char* keysym) const; // as X names it: "space"
-    // Off the window, where it stirs nothing.
-    void pointerAway() const;
+    // Above and left of the window, where it stirs nothing.
+    void pointerAway() const { moveTo({ -10, -10 }); }
 
     // As a window manager does: moves the window to screen position (x, y);
-    // asks it to close (false when it does not take part in that protocol).
+    // asks it to close.
     void moveWindow(int x, int y) const;
-    bool closeWindow();
+    void closeWindow() const;
     // The game's exit status once it ended normally; nothing when it still
     // runs after ms or crashed (error() says which).
     [[nodiscard]] std::optional<int> waitForExit(double ms);
@@ -148,17 +151,15 @@ public:
     // Plays as a player would until the time untilMs: the pointer keeps the
     // paddle under the ball, a waiting ball is launched, an ended game
     // restarted. between() runs after every look at the board.
-    template <class Between> void playUntil(double untilMs, Between&& between)
+    void playUntil(double untilMs, const std::function<void()>& between = {})
     {
         while (nowMs() < untilMs && running()) {
             pump(kLookMs);
-            between();
+            if (between) {
+                between();
+            }
             lookAndAct();
         }
-    }
-    void playUntil(double untilMs)
-    {
-        playUntil(untilMs, [] {});
     }
     // Clicks NEU and brings the pointer back over the board.
     void newGame();
@@ -171,16 +172,15 @@ private:
 
     bool startServer();
     void handle(const void* event);
-    void steer(int middle);
+    void steer(int middle, bool click = false);
     void lookAndAct();
 
     std::string program_;
-    std::string dir_; // the game's output
+    QTemporaryDir dir_; // the game's output
     ChildProcess server_;
     ChildProcess game_;
     std::unique_ptr<X> x_;
-    int screenWidth_ = kScreenWidth;
-    int screenHeight_ = kScreenHeight;
+    QSize screen_ { kScreenWidth, kScreenHeight };
     std::vector<std::string> environment_;
     std::vector<std::string> launcher_;
     int keepFd_ = -1;
@@ -192,7 +192,7 @@ private:
     std::vector<double> updatesOnServer_;
     std::uint32_t lastDamageServerMs_ = 0;
     Player player_;
-    std::optional<BallSighting> lastBall_;
+    std::optional<QPoint> lastBall_;
     int middle_ = 300; // where the pointer last put the paddle's middle, board x
     double movedAt_ = 0;
 };

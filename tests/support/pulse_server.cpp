@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -168,13 +169,9 @@ RealTimeBroker::RealTimeBroker()
         << "</policy></busconfig>";
     std::filesystem::permissions(
         dir, std::filesystem::perms::others_exec, std::filesystem::perm_options::add);
-    const auto appears = [&](const char* name) { // within a few seconds
-        support::ChildProcess wait;
-        wait.start({ "gdbus", "wait", "--system", "--timeout", "5", name }, bus, "/dev/null");
-        while (wait.running()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return wait.exitStatus() == 0;
+    const auto appears = [&](const std::string& name) { // within a few seconds
+        const std::string wait = bus[0] + " gdbus wait --system --timeout 5 " + name + " >/dev/null 2>&1";
+        return std::system(wait.c_str()) == 0;
     };
     if (geteuid() != 0
         || !bus_.start(

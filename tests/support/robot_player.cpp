@@ -6,6 +6,8 @@
 
 #include "game/board.h"
 
+#include <QRect>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -59,32 +61,25 @@ constexpr double kNewGameGapMs = 1000;
 
 } // namespace
 
-std::optional<BallSighting> findBall(const BoardView& view)
+std::optional<QPoint> findBall(const QImage& image)
 {
-    const QImage& image = view.image;
     int hits = 0;
-    int minX = image.width();
-    int maxX = -1;
-    int minY = image.height();
-    int maxY = -1;
+    QRect patch; // around the hits, in the picture
     for (int y = 0; y < image.height(); y += kStep) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); x += kStep) {
-            if (onObstacle(view.left + x, view.top + y) || !looksLikeBall(row[x])) {
-                continue;
+            if (!onObstacle(image.offset().x() + x, image.offset().y() + y) && looksLikeBall(row[x])) {
+                ++hits;
+                patch |= QRect(x, y, 1, 1);
             }
-            ++hits;
-            minX = std::min(minX, x);
-            maxX = std::max(maxX, x);
-            minY = std::min(minY, y);
-            maxY = std::max(maxY, y);
         }
     }
-    if (hits < kMinHits || maxX - minX > kMaxExtent || maxY - minY > kMaxExtent) {
+    if (hits < kMinHits || patch.width() > kMaxExtent + 1 || patch.height() > kMaxExtent + 1) {
         return std::nullopt;
     }
-    return BallSighting { view.left + (minX + maxX) / 2, view.top + (minY + maxY) / 2 };
+    return image.offset() + patch.center();
 }
+
 void Player::chooseAim()
 {
     seed_ = seed_ * 1664525U + 1013904223U; // a plain LCG: repeatable games
@@ -111,21 +106,18 @@ Decision Player::clickIfDue(Click click, double nowMs)
     return { std::nullopt, click };
 }
 
-Decision Player::look(std::optional<BallSighting> ball, double nowMs)
+Decision Player::look(std::optional<QPoint> ball, double nowMs)
 {
     if (!ball) {
-        if (nowMs - lastSeenMs_ >= kGoneMs) {
-            return clickIfDue(Click::NewGame, nowMs);
-        }
-        return {};
+        return nowMs - lastSeenMs_ >= kGoneMs ? clickIfDue(Click::NewGame, nowMs) : Decision {};
     }
     lastSeenMs_ = nowMs;
 
     const bool moved
-        = !last_ || std::abs(ball->x - last_->x) > kStill || std::abs(ball->y - last_->y) > kStill;
+        = !last_ || std::abs(ball->x() - last_->x()) > kStill || std::abs(ball->y() - last_->y()) > kStill;
     if (moved) {
         if (last_) {
-            const bool fallingNow = ball->y > last_->y;
+            const bool fallingNow = ball->y() > last_->y();
             if (fallingNow && !falling_) {
                 chooseAim();
             }
@@ -134,17 +126,14 @@ Decision Player::look(std::optional<BallSighting> ball, double nowMs)
         last_ = ball;
         lastMovedMs_ = nowMs;
         launchesSinceMove_ = 0;
-        const int middle = std::clamp(ball->x + aim_, kMiddleMin, kMiddleMax);
+        const int middle = std::clamp(ball->x() + aim_, kMiddleMin, kMiddleMax);
         return { middle, Click::None };
     }
 
     if (nowMs - lastMovedMs_ < kRestingMs) {
         return {};
     }
-    if (launchesSinceMove_ >= kLaunchesBeforeNewGame) {
-        return clickIfDue(Click::NewGame, nowMs);
-    }
-    return clickIfDue(Click::Launch, nowMs);
+    return clickIfDue(launchesSinceMove_ >= kLaunchesBeforeNewGame ? Click::NewGame : Click::Launch, nowMs);
 }
 
 } // namespace support

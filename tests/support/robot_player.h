@@ -22,25 +22,14 @@
 
 namespace support {
 
-// Part of the board as it is on screen; (left, top) is where it lies on the board.
-struct BoardView {
-    QImage image;
-    int left = 0;
-    int top = 0;
-};
-
-// The ball's centre in board coordinates.
-struct BallSighting {
-    int x = 0;
-    int y = 0;
-};
-
 // Looking near the ball: a square this big holds it even after a few ticks.
 inline constexpr int kNearSize = 160;
 
-// The ball's centre, or nothing when no ball-sized light grey patch is in the
-// picture (the ball is hidden, or only a sliver of it is inside).
-[[nodiscard]] std::optional<BallSighting> findBall(const BoardView& image);
+// The ball's centre in board coordinates, or nothing when no ball-sized light
+// grey patch is in the picture (the ball is hidden, or only a sliver of it is
+// inside). The picture is part of the board as it is on screen; its offset()
+// is where it lies on the board.
+[[nodiscard]] std::optional<QPoint> findBall(const QImage& view);
 
 enum class Click {
     None,
@@ -61,7 +50,7 @@ public:
     static constexpr int kMiddleMax = 550;
 
     // One look at the board at time nowMs.
-    [[nodiscard]] Decision look(std::optional<BallSighting> ball, double nowMs);
+    [[nodiscard]] Decision look(std::optional<QPoint> ball, double nowMs);
 
     [[nodiscard]] int launches() const { return launchesTotal_; }
     [[nodiscard]] int newGames() const { return newGames_; }
@@ -72,7 +61,7 @@ private:
 
     std::uint32_t seed_ = 2008U;
     int aim_ = 20; // the landing spot's distance from the paddle's middle
-    std::optional<BallSighting> last_;
+    std::optional<QPoint> last_;
     double lastMovedMs_ = 0;
     double lastSeenMs_ = 0;
     double lastClickMs_ = -1e9;
