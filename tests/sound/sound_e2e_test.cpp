@@ -28,12 +28,14 @@ protected:
         setenv("ZINDRA_NOTE_LOG", logPath_.c_str(), 1);
         session.runUnder(sound::withoutRealTime());
     }
-    // A failure shows the note log too: which slot the thread got, each underrun's story.
+    // A failure shows the note log too: which slot the thread got, each
+    // underrun's story. On standard output: a case may fail while it holds
+    // standard error captured.
     void TearDown() override
     {
         GameOnScreen::TearDown();
         if (HasFailure()) {
-            std::cerr << "the note log:\n" << std::ifstream(logPath_).rdbuf();
+            std::cout << "the note log:\n" << std::ifstream(logPath_).rdbuf() << std::endl;
         }
     }
     [[nodiscard]] sound::NoteLogEntries notes() const { return sound::readNoteLog(logPath_); }
