@@ -107,12 +107,8 @@ void printFrames(const GameSession& game, const Stretch& stretch)
     const auto off
         = std::count_if(ms.begin() + 1, ms.end(), [](double m) { return std::abs(m - 1000.0 / 60) > 2; });
     print("frames_off_pct", 100.0 * static_cast<double>(off) / static_cast<double>(ms.size() - 1));
-    const std::vector<std::uint64_t> blanks = game.updateBlanks();
-    std::size_t inStep = 0;
-    for (std::size_t i = from + 1; i < blanks.size(); ++i) {
-        inStep += blanks[i] - blanks[i - 1] == 1 ? 1 : 0;
-    }
-    print("frames_in_step_pct", 100.0 * static_cast<double>(inStep) / static_cast<double>(blanks.size() - from - 1));
+    print("frames_in_step_pct",
+        100.0 * static_cast<double>(game.updatesInStep(from)) / static_cast<double>(ms.size() - 1));
 }
 
 // The ball waits on the paddle and the pointer jumps across the board: the

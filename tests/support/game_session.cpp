@@ -272,6 +272,16 @@ std::vector<std::uint64_t> GameSession::updateBlanks() const
     return nearest;
 }
 
+std::size_t GameSession::updatesInStep(std::size_t from) const
+{
+    const std::vector<std::uint64_t> blanks = updateBlanks();
+    std::size_t inStep = 0;
+    for (std::size_t i = from + 1; i < blanks.size(); ++i) {
+        inStep += blanks[i] - blanks[i - 1] == 1 ? 1 : 0;
+    }
+    return inStep;
+}
+
 void GameSession::pump(double ms)
 {
     Display* display = x_->display;

@@ -105,6 +105,8 @@ public:
     // where the server tells none): an update one blank after the last is a
     // new frame at that refresh, neither repeated nor skipped.
     [[nodiscard]] std::vector<std::uint64_t> updateBlanks() const;
+    // Of the updates after the from-th, how many came one blank after the last.
+    [[nodiscard]] std::size_t updatesInStep(std::size_t from) const;
 
     // Handles the server's events for ms (0: those queued).
     void pump(double ms);
