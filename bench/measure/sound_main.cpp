@@ -33,7 +33,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 
 namespace {
@@ -61,7 +60,6 @@ void printSpread(const std::string& name, std::vector<double> values)
     print(name + "_max_ms", at(1));
     print(name + "_notes", static_cast<double>(values.size()));
 }
-
 
 int fail(const std::string& why)
 {

@@ -101,11 +101,9 @@ public:
     // The same updates on the X server's own clock (ms): the pace as the
     // server saw it, free of this program's own wake-ups.
     [[nodiscard]] const std::vector<double>& updatesOnServer() const { return updatesOnServer_; }
-    // For each update, the vertical blank of the screen nearest it (all 0
-    // where the server tells none): an update one blank after the last is a
-    // new frame at that refresh, neither repeated nor skipped.
-    [[nodiscard]] std::vector<std::uint64_t> updateBlanks() const;
-    // Of the updates after the from-th, how many came one blank after the last.
+    // Of the updates after the from-th, how many came one vertical blank
+    // after the last: a new frame at that refresh, neither repeated nor
+    // skipped (none where the server tells no blanks).
     [[nodiscard]] std::size_t updatesInStep(std::size_t from) const;
 
     // Handles the server's events for ms (0: those queued).
@@ -176,6 +174,9 @@ private:
     void handle(const void* event);
     void steer(int middle, bool click = false);
     void lookAndAct();
+    // For each update, the vertical blank of the screen nearest it (0 where
+    // the server tells none).
+    [[nodiscard]] std::vector<std::uint64_t> updateBlanks() const;
 
     std::string program_;
     QTemporaryDir dir_; // the game's output
